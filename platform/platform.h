@@ -1,0 +1,42 @@
+// The few operating-system services the portable core needs. On Windows each
+// is the real Win32 call; elsewhere a small implementation of ours with the
+// behaviour the program relies on.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+#include <stdio.h>
+
+// Full path of the running executable into buf. Returns false when the path
+// does not fit cap bytes (including the NUL) or cannot be determined.
+bool modulePath(char* buf, size_t cap);
+
+// Removes the last path component (and the separator before it, except a root
+// separator), in place, as PathRemoveFileSpecA does.
+void removeFileSpec(char* path);
+
+// Separator and file name appended to the program folder for the settings file.
+extern const char kSettingsFileSuffix[];
+
+// Private-profile (INI) access. Reading gives the key's value cut to cap - 1
+// bytes, or an empty text when the file, section or key is missing. Writing
+// creates the file, the section and the key as needed, replaces the value and
+// leaves every other line as it was. Returns false when the write failed.
+void readProfileString(const char* section, const char* key, char* out, size_t cap,
+                       const char* path);
+bool writeProfileString(const char* section, const char* key, const char* value,
+                        const char* path);
+
+// Opens a file with no sharing restriction (other programs may read and write
+// it meanwhile). mode is a stdio mode such as "rb" or "wb".
+FILE* openShared(const char* path, const char* mode);
+
+// True when c is a lead byte of a double-byte character in the system's ANSI
+// code page.
+bool isLeadByte(unsigned char c);
+
+struct LocalTime {
+    int year, month, day, hour, minute, second;
+};
+// The current local time (month 1 to 12).
+LocalTime currentLocalTime();
