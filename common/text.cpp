@@ -31,7 +31,8 @@ bool joinText(char* dst, size_t capacity, const char* a, const char* b) {
 
 int32_t parseLeadingInt(const char* text) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    while (isSpaceByte(*p)) ++p;
+    while (isSpaceByte(*p))
+        ++p;
     bool negative = false;
     if (*p == '+' || *p == '-') {
         negative = (*p == '-');
@@ -52,12 +53,15 @@ int32_t parseLeadingInt(const char* text) {
 }
 
 namespace {
-inline bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+inline bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 }  // namespace
 
 double parseLeadingNumber(const char* text) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    while (isSpaceByte(*p)) ++p;
+    while (isSpaceByte(*p))
+        ++p;
 
     // The number is rebuilt as "[-]DIGITSe[-]EXP" with no decimal point, so
     // that the library conversion never meets a locale-dependent character.
@@ -143,11 +147,14 @@ size_t formatInt(char* dst, int64_t value, int width, char pad) {
     size_t n = 0;
     if (pad == '0') {
         if (signLength) dst[n++] = '-';
-        for (size_t i = 0; i < padding; ++i) dst[n++] = '0';
+        for (size_t i = 0; i < padding; ++i)
+            dst[n++] = '0';
     } else {
-        for (size_t i = 0; i < padding; ++i) dst[n++] = ' ';
+        for (size_t i = 0; i < padding; ++i)
+            dst[n++] = ' ';
         if (signLength) dst[n++] = '-';
     }
-    while (count > 0) dst[n++] = digits[--count];
+    while (count > 0)
+        dst[n++] = digits[--count];
     return n;
 }

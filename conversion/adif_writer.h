@@ -12,11 +12,11 @@ struct CsvFields;
 
 // Output formatted into a fixed buffer and written to the file in large blocks.
 struct AdifOutput {
-    FILE* file;      // may be null: then everything stays in the buffer
+    FILE* file;  // may be null: then everything stays in the buffer
     char* buffer;
     size_t capacity;
     size_t used;
-    bool failed;     // a write to the file failed, or the buffer overflowed
+    bool failed;  // a write to the file failed, or the buffer overflowed
 };
 
 // Room a header or one record may need at most.

@@ -37,9 +37,9 @@ void readStatusText(char* out, size_t cap);
 // hands over the bytes of one line (up to and including its LF, if any) with
 // feedCsvLine, as often as needed, then ends it with endCsvLine.
 struct CsvSplitState {
-    int slot;       // current column, 0 to 31
-    int length;     // bytes kept in the current column so far
-    int mode;       // where the splitter is; see conversion_job.cpp
+    int slot;    // current column, 0 to 31
+    int length;  // bytes kept in the current column so far
+    int mode;    // where the splitter is; see conversion_job.cpp
     bool inQuotes;
 };
 void beginCsvLine(CsvSplitState& state, CsvFields& fields);

@@ -24,8 +24,7 @@ extern const char kSettingsFileSuffix[];
 // leaves every other line as it was. Returns false when the write failed.
 void readProfileString(const char* section, const char* key, char* out, size_t cap,
                        const char* path);
-bool writeProfileString(const char* section, const char* key, const char* value,
-                        const char* path);
+bool writeProfileString(const char* section, const char* key, const char* value, const char* path);
 
 // Opens a file with no sharing restriction (other programs may read and write
 // it meanwhile). mode is a stdio mode such as "rb" or "wb".

@@ -39,9 +39,13 @@ void removeFileSpec(char* path) {
     }
 }
 
-FILE* openShared(const char* path, const char* mode) { return fopen(path, mode); }
+FILE* openShared(const char* path, const char* mode) {
+    return fopen(path, mode);
+}
 
-bool isLeadByte(unsigned char) { return false; }
+bool isLeadByte(unsigned char) {
+    return false;
+}
 
 LocalTime currentLocalTime() {
     time_t now = time(nullptr);
@@ -61,21 +65,26 @@ bool readWholeFile(const char* path, std::string& out) {
     if (f == nullptr) return false;
     char chunk[4096];
     size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) out.append(chunk, n);
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+        out.append(chunk, n);
     bool ok = !ferror(f);
     fclose(f);
     return ok;
 }
 
-inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 struct Span {
     size_t begin, end;
 };
 
 Span trimmed(const std::string& s, size_t begin, size_t end) {
-    while (begin < end && isBlank(s[begin])) ++begin;
-    while (end > begin && isBlank(s[end - 1])) --end;
+    while (begin < end && isBlank(s[begin]))
+        ++begin;
+    while (end > begin && isBlank(s[end - 1]))
+        --end;
     return Span{begin, end};
 }
 
@@ -168,8 +177,10 @@ bool replaceFileAtomically(const char* path, const std::string& content) {
     int fd = mkstemp(&tmp[0]);
     if (fd < 0) return false;
     struct stat st;
-    if (stat(path, &st) == 0) fchmod(fd, st.st_mode & 07777);
-    else fchmod(fd, 0644);
+    if (stat(path, &st) == 0)
+        fchmod(fd, st.st_mode & 07777);
+    else
+        fchmod(fd, 0644);
     size_t done = 0;
     bool ok = true;
     while (done < content.size()) {
@@ -205,7 +216,7 @@ void readProfileString(const char* section, const char* key, char* out, size_t c
     if (!readWholeFile(path, s)) return;
     Location loc = locate(s, section, key);
     if (!loc.found) return;
-    Span k, v;
+    Span k{0, 0}, v{0, 0};
     keyValue(s, loc.keyLine, k, v);
     size_t n = v.end - v.begin;
     if (n > cap - 1) n = cap - 1;
@@ -213,8 +224,7 @@ void readProfileString(const char* section, const char* key, char* out, size_t c
     out[n] = '\0';
 }
 
-bool writeProfileString(const char* section, const char* key, const char* value,
-                        const char* path) {
+bool writeProfileString(const char* section, const char* key, const char* value, const char* path) {
     std::string s;
     readWholeFile(path, s);
     const char* eol = (s.empty() || s.find("\r\n") != std::string::npos) ? "\r\n" : "\n";

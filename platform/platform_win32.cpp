@@ -18,7 +18,9 @@ bool modulePath(char* buf, size_t cap) {
     return true;
 }
 
-void removeFileSpec(char* path) { PathRemoveFileSpecA(path); }
+void removeFileSpec(char* path) {
+    PathRemoveFileSpecA(path);
+}
 
 void readProfileString(const char* section, const char* key, char* out, size_t cap,
                        const char* path) {
@@ -27,14 +29,17 @@ void readProfileString(const char* section, const char* key, char* out, size_t c
     out[cap - 1] = '\0';
 }
 
-bool writeProfileString(const char* section, const char* key, const char* value,
-                        const char* path) {
+bool writeProfileString(const char* section, const char* key, const char* value, const char* path) {
     return WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
 
-FILE* openShared(const char* path, const char* mode) { return _fsopen(path, mode, _SH_DENYNO); }
+FILE* openShared(const char* path, const char* mode) {
+    return _fsopen(path, mode, _SH_DENYNO);
+}
 
-bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+bool isLeadByte(unsigned char c) {
+    return IsDBCSLeadByte(c) != FALSE;
+}
 
 LocalTime currentLocalTime() {
     time_t now = time(nullptr);

@@ -42,9 +42,9 @@ void applyDefaults(ConversionSettings& s) {
     // The default designators, in field order from columnYear to columnGl.
     static const char* const kDefaultColumns[] = {"A", "B", "C", "D", "E", "F", "G",
                                                   "I", "J", "K", "M", "T", "U"};
-    char* const columns[] = {s.columnYear,    s.columnMonth,   s.columnDay,     s.columnHour,
-                             s.columnMinute,  s.columnCallsign, s.columnFreq,   s.columnBand,
-                             s.columnMode,    s.columnRstRcvd, s.columnRstSent, s.columnComment,
+    char* const columns[] = {s.columnYear,   s.columnMonth,    s.columnDay,     s.columnHour,
+                             s.columnMinute, s.columnCallsign, s.columnFreq,    s.columnBand,
+                             s.columnMode,   s.columnRstRcvd,  s.columnRstSent, s.columnComment,
                              s.columnGl};
     for (size_t i = 0; i < sizeof columns / sizeof columns[0]; ++i) {
         copyText(columns[i], kDesignatorCapacity, kDefaultColumns[i]);

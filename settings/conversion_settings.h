@@ -56,8 +56,7 @@ extern const SettingDescriptor kSettingsTable[kSettingsCount];
 inline void* settingField(ConversionSettings& settings, const SettingDescriptor& row) {
     return reinterpret_cast<char*>(&settings) + row.offset;
 }
-inline const void* settingField(const ConversionSettings& settings,
-                                const SettingDescriptor& row) {
+inline const void* settingField(const ConversionSettings& settings, const SettingDescriptor& row) {
     return reinterpret_cast<const char*>(&settings) + row.offset;
 }
 

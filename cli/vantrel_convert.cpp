@@ -1,0 +1,174 @@
+// vantrel-convert: converts CSV logbooks to ADIF from the command line, with
+// the same settings file and the same conversion as the Windows program.
+//
+//   vantrel-convert [--settings FILE] [CSV ...]
+
+#include <stdio.h>
+#include <string.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/converter_app.h"
+#include "common/text.h"
+#include "conversion/conversion_job.h"
+#include "settings/settings_file.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define VANTREL_ISATTY _isatty
+#define VANTREL_FILENO _fileno
+#else
+#include <unistd.h>
+#define VANTREL_ISATTY isatty
+#define VANTREL_FILENO fileno
+#endif
+
+namespace {
+
+const char kVersion[] = "vantrel-convert 0.03 (Vantrel Ver 0.03  Build 2014_1208_0000)";
+
+void printUsage(FILE* to) {
+    fprintf(to,
+            "Usage: vantrel-convert [--settings FILE] [CSV ...]\n"
+            "\n"
+            "Converts each CSV logbook named into an ADIF file beside it (same name,\n"
+            "extension .adi). With no CSV named, converts the settings' CSV_NAME.\n"
+            "\n"
+            "Settings are the defaults, overlaid by FILE when given, else by the\n"
+            "Vantrel.ini beside this program. The settings file is never written.\n"
+            "\n"
+            "Options:\n"
+            "  --settings FILE  read the settings from FILE (it must exist)\n"
+            "  --help           show this help and exit\n"
+            "  --version        show the version and exit\n"
+            "\n"
+            "Exit status: 0 all converted, 1 a conversion failed, 2 bad usage.\n");
+}
+
+bool fileExists(const char* path) {
+    FILE* f = fopen(path, "rb");
+    if (f == nullptr) return false;
+    fclose(f);
+    return true;
+}
+
+// Runs one conversion; with stderr on a terminal, shows a live count of the
+// converted QSOs there, refreshed at most ten times a second.
+ConversionOutcome convertWithProgress(bool live) {
+    if (!live) return convertCsvFile();
+    std::atomic<bool> done{false};
+    ConversionOutcome outcome = ConversionFinished;
+    std::thread job([&] {
+        outcome = convertCsvFile();
+        done.store(true);
+    });
+    bool shown = false;
+    while (!done.load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (done.load()) break;
+        char status[kStatusTextCapacity];
+        readStatusText(status, sizeof status);
+        if (status[0] != '\0') {
+            fprintf(stderr, "\r%s", status);
+            fflush(stderr);
+            shown = true;
+        }
+    }
+    job.join();
+    if (shown) fprintf(stderr, "\r\033[K");
+    return outcome;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* settingsPath = nullptr;
+    int firstCsv = argc;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (strcmp(arg, "--") == 0) {
+            firstCsv = i + 1;
+            break;
+        }
+        if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
+            printUsage(stdout);
+            return 0;
+        }
+        if (strcmp(arg, "--version") == 0) {
+            printf("%s\n", kVersion);
+            return 0;
+        }
+        if (strcmp(arg, "--settings") == 0) {
+            if (i + 1 >= argc) {
+                fprintf(stderr, "vantrel-convert: --settings needs a file\n");
+                printUsage(stderr);
+                return 2;
+            }
+            settingsPath = argv[++i];
+            continue;
+        }
+        if (strncmp(arg, "--settings=", 11) == 0) {
+            settingsPath = arg + 11;
+            continue;
+        }
+        if (arg[0] == '-' && arg[1] != '\0') {
+            fprintf(stderr, "vantrel-convert: unknown option %s\n", arg);
+            printUsage(stderr);
+            return 2;
+        }
+        firstCsv = i;
+        break;
+    }
+    for (int i = firstCsv; i < argc; ++i) {
+        if (strcmp(argv[i], "--settings") == 0 || strncmp(argv[i], "--settings=", 11) == 0) {
+            fprintf(stderr, "vantrel-convert: options go before the CSV files\n");
+            printUsage(stderr);
+            return 2;
+        }
+    }
+
+    ConversionSettings settings;
+    memset(&settings, 0, sizeof settings);
+    applyDefaults(settings);
+    if (settingsPath != nullptr) {
+        if (!fileExists(settingsPath)) {
+            fprintf(stderr, "vantrel-convert: settings file %s not found\n", settingsPath);
+            return 2;
+        }
+        loadSettingsFrom(settings, settingsPath);
+    } else {
+        loadSettings(settings);
+    }
+
+    const bool live = VANTREL_ISATTY(VANTREL_FILENO(stderr)) != 0;
+    int status = 0;
+    const int csvCount = argc - firstCsv;
+    for (int i = 0; i < (csvCount > 0 ? csvCount : 1); ++i) {
+        if (csvCount > 0) {
+            const char* csv = argv[firstCsv + i];
+            if (!copyText(settings.csvPath, csv)) {
+                fprintf(stderr, "%s: Can not open CSV file: the path is longer than %d bytes\n",
+                        csv, static_cast<int>(kPathCapacity) - 1);
+                status = 1;
+                continue;
+            }
+        }
+        storeSettings(settings);
+        char outputPath[kPathCapacity];
+        if (!outputPathFor(settings.csvPath, outputPath)) copyText(outputPath, "(none)");
+
+        ConversionOutcome outcome = convertWithProgress(live);
+        char text[kStatusTextCapacity];
+        readStatusText(text, sizeof text);
+        if (outcome == ConversionFinished) {
+            printf("%s: %s\n", outputPath, text);
+        } else {
+            fflush(stdout);
+            fprintf(stderr, "%s: %s\n", settings.csvPath, text);
+            status = 1;
+        }
+    }
+    return status;
+}

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+#include <limits.h>
+#include <string.h>
+
+#include <string>
+
+#include "common/text.h"
+#include "conversion/adif_writer.h"
+#include "conversion/conversion_job.h"
+#include "test_support.h"
+
+namespace {
+
+struct Shift {
+    int year, month, day, hour, minute, timeZone;
+    long long date, time;
+};
+
+void expectShift(const Shift& s) {
+    QsoTimestamp t = {s.year, s.month, s.day, s.hour, s.minute, 0, 0};
+    applyTimeDifference(t, s.timeZone);
+    EXPECT_EQ(t.date, s.date) << s.year << "-" << s.month << "-" << s.day << " " << s.hour << ":"
+                              << s.minute << " tz " << s.timeZone;
+    EXPECT_EQ(t.time, s.time) << s.year << "-" << s.month << "-" << s.day << " " << s.hour << ":"
+                              << s.minute << " tz " << s.timeZone;
+}
+
+CsvFields fields;
+
+// One record written from a CSV line with the given settings.
+std::string record(const ConversionSettings& settings, const std::string& line) {
+    splitCsvLine(line.data(), line.size(), fields);
+    static char buffer[64 * 1024];
+    AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
+    writeRecord(out, settings, fields);
+    EXPECT_FALSE(out.failed);
+    return std::string(buffer, out.used);
+}
+
+const char kWorkedExampleLine[] = "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91";
+const char kWorkedExampleRecord[] =
+    "<CALL:4>TEST\r\n"
+    "<QSO_DATE:8>20141207\r\n"
+    "<TIME_ON:4>1815\r\n"
+    "<BAND:3>20m\r\n"
+    "<FREQ:6>14.025\r\n"
+    "<MODE:2>CW\r\n"
+    "<RST_SENT:3>579\r\n"
+    "<RST_RCVD:3>599\r\n"
+    "<MY_GRIDSQUARE:4>IO91\r\n"
+    "<COMMENT:5>hello\r\n"
+    "<QSLMSG:5>hello\r\n"
+    "<EOR>\r\n";
+
+}  // namespace
+
+TEST(ResolveColumn, LettersLikeASpreadsheet) {
+    EXPECT_EQ(resolveColumn("A"), 1);
+    EXPECT_EQ(resolveColumn("z"), 26);
+    EXPECT_EQ(resolveColumn("AA"), 27);
+    EXPECT_EQ(resolveColumn("AF"), 32);
+    EXPECT_EQ(resolveColumn("aA"), 27);
+    EXPECT_EQ(resolveColumn("Af"), 32);
+    EXPECT_EQ(resolveColumn("AB7"), 28);  // third and later bytes never matter
+    EXPECT_EQ(resolveColumn("AG"), 33);
+    EXPECT_EQ(resolveColumn("ZZ"), 702);
+    EXPECT_EQ(resolveColumn("A1"), 0);
+    EXPECT_EQ(resolveColumn("1"), 0);
+    EXPECT_EQ(resolveColumn(""), 0);
+    EXPECT_EQ(resolveColumn(" A"), 0);
+    EXPECT_EQ(resolveColumn("\xC1"), 0);
+}
+
+TEST(TimeDifference, ShiftsWithOneDayOfRollOver) {
+    const Shift cases[] = {
+        {2014, 12, 8, 3, 15, 9, 20141207, 1815},   {2014, 1, 1, 5, 0, 9, 20131231, 2000},
+        {2014, 3, 1, 8, 59, 9, 20140228, 2359},    {2012, 3, 1, 8, 0, 9, 20120229, 2300},
+        {1900, 3, 1, 8, 0, 9, 19000229, 2300},     {2014, 12, 31, 20, 0, -9, 20150101, 500},
+        {2014, 2, 28, 20, 0, -9, 20140301, 500},   {2012, 2, 28, 20, 0, -9, 20120229, 500},
+        {2012, 2, 29, 20, 0, -9, 20120301, 500},   {2014, 4, 30, 20, 0, -9, 20140501, 500},
+        {2014, 5, 30, 20, 0, -9, 20140531, 500},   {2014, 5, 31, 20, 0, -9, 20140601, 500},
+        {2014, 6, 15, 12, 30, 0, 20140615, 1230},  {14, 12, 7, 12, 0, 9, 141207, 300},
+        {0, 0, 0, 0, 0, 9, -8769, 1500},           {2014, 6, 15, 2, 0, 30, 20140614, -400},
+        {2014, 6, 15, 20, 0, -30, 20140616, 2600}, {2014, 6, 15, 8, 0, 30, 20140614, 200},
+    };
+    for (const Shift& s : cases)
+        expectShift(s);
+}
+
+TEST(TimeDifference, HugeValuesDoNotOverflow) {
+    QsoTimestamp t = {INT_MAX, 12, 31, INT_MIN, INT_MAX, 0, 0};
+    applyTimeDifference(t, INT_MAX);
+    EXPECT_EQ(t.hour, static_cast<int64_t>(INT_MIN) - INT_MAX + 24);
+    EXPECT_EQ(t.date, (static_cast<int64_t>(INT_MAX) * 100 + 12) * 100 + 30);
+    EXPECT_EQ(t.time, t.hour * 100 + INT_MAX);
+    QsoTimestamp u = {INT_MIN, 1, 1, 0, 0, 0, 0};
+    applyTimeDifference(u, 1);
+    EXPECT_EQ(u.year, static_cast<int64_t>(INT_MIN) - 1);
+    EXPECT_EQ(u.date, ((static_cast<int64_t>(INT_MIN) - 1) * 100 + 12) * 100 + 31);
+}
+
+TEST(WriteRecord, WorkedExampleByteForByte) {
+    ConversionSettings s = defaultSettings();
+    EXPECT_EQ(record(s, kWorkedExampleLine), kWorkedExampleRecord);
+    // kHz: 14025 divided by 1000 with three decimals gives the same FREQ.
+    s.checkMhz = 0;
+    s.checkKhz = 1;
+    EXPECT_EQ(record(s, "2014,12,8,3,15,TEST,14025,,20m,CW,599,,579,,,,,,,hello,IO91"),
+              kWorkedExampleRecord);
+}
+
+TEST(WriteRecord, FrequencyRules) {
+    ConversionSettings s = defaultSettings();
+    const std::string line = "2014,12,8,3,15,TEST,14025,,20m,CW,599,,579,,,,,,,,";
+    s.checkKhz = 1;  // both set: MHz wins, the text unchanged
+    EXPECT_NE(record(s, line).find("<FREQ:5>14025\r\n"), std::string::npos);
+    s.checkMhz = 0;
+    s.checkKhz = 0;  // neither: no FREQ
+    EXPECT_EQ(record(s, line).find("<FREQ"), std::string::npos);
+    s.checkKhz = 1;  // kHz with an empty column
+    EXPECT_NE(record(s, "2014,12,8,3,15,TEST").find("<FREQ:5>0.000\r\n"), std::string::npos);
+    EXPECT_NE(record(s, "1,1,1,1,1,X,7d3").find("<FREQ:5>7.000\r\n"), std::string::npos);
+    EXPECT_NE(record(s, "1,1,1,1,1,X,-1e999").find("<FREQ:4>-inf\r\n"), std::string::npos);
+    copyText(s.columnFreq, "");  // no column: no FREQ whatever the unit
+    EXPECT_EQ(record(s, line).find("<FREQ"), std::string::npos);
+}
+
+TEST(WriteRecord, OptionalItemsAndEmptyColumns) {
+    ConversionSettings s = defaultSettings();
+    copyText(s.columnRstRcvd, "");
+    copyText(s.columnGl, "");
+    copyText(s.columnCallsign, "");
+    std::string r = record(s, kWorkedExampleLine);
+    EXPECT_EQ(r.find("RST_RCVD"), std::string::npos);
+    EXPECT_EQ(r.find("MY_GRIDSQUARE"), std::string::npos);
+    EXPECT_EQ(r.find("<CALL:0>\r\n"), 0u);
+
+    s = defaultSettings();
+    s.checkRstRcvd = 2;  // only exactly 1 counts as on
+    s.checkMyGl = 0;
+    EXPECT_EQ(record(s, kWorkedExampleLine).find("RST_RCVD"), std::string::npos);
+    EXPECT_EQ(record(s, kWorkedExampleLine).find("MY_GRIDSQUARE"), std::string::npos);
+
+    s = defaultSettings();  // empty but resolving columns are written empty
+    r = record(s, "2014,12,8,3,15,TEST");
+    EXPECT_NE(r.find("<BAND:0>\r\n<FREQ:0>\r\n<MODE:0>\r\n<RST_SENT:0>\r\n<RST_RCVD:0>\r\n"
+                     "<MY_GRIDSQUARE:0>\r\n<EOR>\r\n"),
+              std::string::npos);
+    EXPECT_EQ(r.find("COMMENT"), std::string::npos);  // empty comment: neither item
+    s.checkComment = 0;
+    EXPECT_EQ(record(s, kWorkedExampleLine).find("QSLMSG"), std::string::npos);
+}
+
+TEST(WriteRecord, DesignatorsBeyondColumn32AreNone) {
+    ConversionSettings s = defaultSettings();
+    copyText(s.columnFreq, "AG");
+    copyText(s.columnCallsign, "ZZ");
+    copyText(s.columnGl, "zz");
+    std::string r = record(s, kWorkedExampleLine);
+    EXPECT_EQ(r.find("<FREQ"), std::string::npos);
+    EXPECT_EQ(r.find("MY_GRIDSQUARE"), std::string::npos);
+    EXPECT_EQ(r.find("<CALL:0>\r\n"), 0u);
+}
+
+TEST(WriteRecord, DateAndTimeFormats) {
+    ConversionSettings s = defaultSettings();
+    s.timeZone = 9;
+    EXPECT_NE(record(s, "14,12,7,12,0").find("<QSO_DATE:8>  141207\r\n"), std::string::npos);
+    EXPECT_NE(record(s, "").find("<QSO_DATE:8>   -8769\r\n<TIME_ON:4>1500\r\n"), std::string::npos);
+    s.timeZone = 0;
+    EXPECT_NE(record(s, ",1,1").find("<QSO_DATE:8>     101\r\n"), std::string::npos);
+    s.timeZone = 30;
+    EXPECT_NE(record(s, "2014,6,15,2,0").find("<TIME_ON:4>-400\r\n"), std::string::npos);
+    // A longer printed number declares its real length.
+    s.timeZone = 0;
+    EXPECT_NE(record(s, "20140,6,15,2,0").find("<QSO_DATE:9>201400615\r\n"), std::string::npos);
+    EXPECT_NE(record(s, "2014,6,15,124,0").find("<TIME_ON:5>10000\r\n"), std::string::npos);
+    std::string r = record(s, "2147483647,99,99,2147483647,2147483647");
+    EXPECT_NE(r.find("<QSO_DATE:14>21474836480000\r\n"), std::string::npos);
+    EXPECT_NE(r.find("<TIME_ON:12>216895845947\r\n"), std::string::npos);
+}
+
+TEST(WriteRecord, ValuesAreCopiedAsBytes) {
+    ConversionSettings s = defaultSettings();
+    std::string r = record(s, "2014,1,1,12,0,\" ja1abc/p \",,,\xB1\xB2,<cw>");
+    EXPECT_EQ(r.find("<CALL:10> ja1abc/p \r\n"), 0u);
+    EXPECT_NE(r.find("<BAND:2>\xB1\xB2\r\n"), std::string::npos);
+    EXPECT_NE(r.find("<MODE:4><cw>\r\n"), std::string::npos);
+}
+
+TEST(WriteHeader, ThreeLines) {
+    ConversionSettings s = defaultSettings();
+    char buffer[8192];
+    AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
+    writeHeader(out, s);
+    std::string h(buffer, out.used);
+    ASSERT_EQ(h.compare(0, 13, "Generated on "), 0) << h;
+    // "Generated on YYYY-MM-DD at HH:MM:SSZ by Vantrel for N0CALL"
+    EXPECT_EQ(h.size(), 60 + 19 + 7u) << h;
+    EXPECT_EQ(h.substr(13 + 10, 4), " at ");
+    EXPECT_EQ(h.substr(35, 25), "Z by Vantrel for N0CALL\r\n");
+    EXPECT_EQ(h.substr(60), "<ADIF_VER:5>3.0.0\r\n<EOH>\r\n");
+}
+
+TEST(AdifOutput, FullBufferWithoutAFileFailsInsteadOfOverflowing) {
+    ConversionSettings s = defaultSettings();
+    splitCsvLine(kWorkedExampleLine, fields);
+    char buffer[kMaxAdifRecordBytes + 100];
+    AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
+    writeRecord(out, s, fields);
+    EXPECT_FALSE(out.failed);
+    for (int i = 0; i < 50; ++i)
+        writeRecord(out, s, fields);
+    EXPECT_TRUE(out.failed);
+    EXPECT_LE(out.used, sizeof buffer);
+}

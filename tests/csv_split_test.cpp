@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "conversion/conversion_job.h"
+
+namespace {
+
+CsvFields fieldsBuffer;
+
+// The columns up to the last non-empty one.
+std::vector<std::string> split(const std::string& line) {
+    memset(&fieldsBuffer, 0x5a, sizeof fieldsBuffer);  // stale bytes must not show
+    splitCsvLine(line.data(), line.size(), fieldsBuffer);
+    std::vector<std::string> columns;
+    for (size_t k = 0; k < kCsvColumns; ++k)
+        columns.push_back(fieldsBuffer.column[k]);
+    while (!columns.empty() && columns.back().empty())
+        columns.pop_back();
+    return columns;
+}
+
+// The same line handed over in pieces of the given size.
+std::vector<std::string> splitInPieces(const std::string& line, size_t piece) {
+    CsvFields fields;
+    memset(&fields, 0x5a, sizeof fields);
+    CsvSplitState state;
+    beginCsvLine(state, fields);
+    for (size_t at = 0; at < line.size(); at += piece) {
+        feedCsvLine(state, fields, line.data() + at, std::min(piece, line.size() - at));
+    }
+    endCsvLine(state, fields);
+    std::vector<std::string> columns;
+    for (size_t k = 0; k < kCsvColumns; ++k)
+        columns.push_back(fields.column[k]);
+    while (!columns.empty() && columns.back().empty())
+        columns.pop_back();
+    return columns;
+}
+
+using V = std::vector<std::string>;
+
+}  // namespace
+
+TEST(CsvSplit, CommasAndEmptyColumns) {
+    EXPECT_EQ(split("a,b,c"), (V{"a", "b", "c"}));
+    EXPECT_EQ(split("a,,c"), (V{"a", "", "c"}));
+    EXPECT_EQ(split("a,b,"), (V{"a", "b"}));
+    EXPECT_EQ(split(",a"), (V{"", "a"}));
+    EXPECT_EQ(split(" a , b "), (V{" a ", " b "}));  // blanks are kept
+    EXPECT_EQ(split(""), V{});
+    EXPECT_EQ(split("\r\n"), V{});
+}
+
+TEST(CsvSplit, Quoting) {
+    EXPECT_EQ(split("\"x,y\",z"), (V{"x,y", "z"}));
+    EXPECT_EQ(split("\"he said \"\"hi\"\"\",2"), (V{"he said \"hi\"", "2"}));
+    EXPECT_EQ(split("ab\"c,d\"e,f"), (V{"abc,de", "f"}));
+    EXPECT_EQ(split("\"\",b"), (V{"", "b"}));
+    EXPECT_EQ(split("a\"\"b,c"), (V{"ab", "c"}));
+    EXPECT_EQ(split("\"x,y\"z,w"), (V{"x,yz", "w"}));
+    // An unclosed quote takes the rest of the line, commas included.
+    EXPECT_EQ(split("a,\"b,c,d\r\n"), (V{"a", "b,c,d"}));
+    // Quotes do not hold a line end.
+    EXPECT_EQ(split("\"a\rb\",c"), (V{"a", "b,c"}));
+}
+
+TEST(CsvSplit, LineEndsAndSeparators) {
+    EXPECT_EQ(split("a,b\n"), (V{"a", "b"}));
+    EXPECT_EQ(split("a,b\r\n"), (V{"a", "b"}));
+    EXPECT_EQ(split("a,b"), (V{"a", "b"}));
+    // A lone CR or NUL followed by more separates columns like a comma.
+    EXPECT_EQ(split("a,b\rc,d\n"), (V{"a", "b", "c", "d"}));
+    EXPECT_EQ(split(std::string("a\0b,c", 5)), (V{"a", "b", "c"}));
+    // Two CRs in a row, CR LF, or NUL NUL end the line.
+    EXPECT_EQ(split("a,b\r\rc,d\n"), (V{"a", "b"}));
+    EXPECT_EQ(split(std::string("a\0\0b", 4)), (V{"a"}));
+    // A comma followed by the line end leaves the rest empty.
+    EXPECT_EQ(split("a,\r\nb"), (V{"a"}));
+}
+
+TEST(CsvSplit, ByteOrderMarkStaysInColumnOne) {
+    EXPECT_EQ(split("\xEF\xBB\xBFyear,b"), (V{"\xEF\xBB\xBFyear", "b"}));
+}
+
+TEST(CsvSplit, AtMost32Columns) {
+    std::string line;
+    for (int i = 1; i <= 40; ++i)
+        line += (i > 1 ? "," : "") + std::to_string(i);
+    V columns = split(line);
+    ASSERT_EQ(columns.size(), 32u);
+    EXPECT_EQ(columns[0], "1");
+    EXPECT_EQ(columns[31], "32");
+}
+
+TEST(CsvSplit, FieldOf255BytesFitsAndLongerFieldsAreCut) {
+    std::string f255(255, 'x');
+    EXPECT_EQ(split(f255 + ",next"), (V{f255, "next"}));
+    // Quotes do not count against the column: 255 value bytes in quotes fit.
+    EXPECT_EQ(split("\"" + f255 + "\",next"), (V{f255, "next"}));
+    // Doubled quotes whose value fits are kept whole.
+    std::string quotes(254, 'q');
+    EXPECT_EQ(split("\"" + quotes + "\"\"\",n"), (V{quotes + "\"", "n"}));
+    // Longer: the first 255 bytes, the rest of the field dropped up to its end.
+    std::string f300 = std::string(255, 'a') + std::string(45, 'b');
+    EXPECT_EQ(split(f300 + ",next,x"), (V{std::string(255, 'a'), "next", "x"}));
+    // The end of an overlong quoted field respects its quotes.
+    EXPECT_EQ(split("\"" + f300 + ",still\",next"), (V{std::string(255, 'a'), "next"}));
+    EXPECT_EQ(split(f300 + "\r\n"), V{std::string(255, 'a')});
+}
+
+TEST(CsvSplit, NothingIsWrittenOutsideASlot) {
+    std::string huge(5000, 'z');
+    std::string line = huge + "," + huge + "\n";
+    CsvFields fields[3];
+    memset(fields, 0x11, sizeof fields);
+    splitCsvLine(line.data(), line.size(), fields[1]);
+    for (size_t i = 0; i < sizeof(CsvFields); ++i) {
+        ASSERT_EQ(reinterpret_cast<unsigned char*>(&fields[0])[i], 0x11);
+        ASSERT_EQ(reinterpret_cast<unsigned char*>(&fields[2])[i], 0x11);
+    }
+    EXPECT_EQ(strlen(fields[1].column[0]), 255u);
+    EXPECT_EQ(strlen(fields[1].column[1]), 255u);
+}
+
+TEST(CsvSplit, PiecesGiveTheSameColumnsAsAWholeLine) {
+    const std::string lines[] = {
+        "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,\"hello, world\",IO91\r\n",
+        "\"he said \"\"hi\"\"\",2\n",
+        "ab\"c,d\"e,f",
+        "a,b\rc,d\r\rignored\n",
+        std::string(300, 'a') + ",\"" + std::string(600, 'b') + "\"\"\",c\n",
+        "\"\"\"\",\"\"",
+    };
+    for (const std::string& line : lines) {
+        V whole = split(line);
+        for (size_t piece : {1u, 2u, 3u, 7u, 1024u}) {
+            EXPECT_EQ(splitInPieces(line, piece), whole) << "piece " << piece << " of " << line;
+        }
+    }
+}

@@ -1,0 +1,35 @@
+// Helpers shared by the unit tests: scratch folders, whole-file reads and
+// writes, and a converter state with the default settings.
+#pragma once
+
+#include <string>
+
+#include "settings/conversion_settings.h"
+
+// A fresh folder for one test, removed with everything in it at the end.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// The default settings, as the program starts with them.
+ConversionSettings defaultSettings();
+
+// Puts settings into the converter, clears its status and flags, and runs one
+// conversion; returns the status text.
+std::string convertWith(const ConversionSettings& settings);
+
+// The records of an ADIF text: everything after the header's <EOH> line.
+std::string recordsOf(const std::string& adif);
