@@ -28,6 +28,7 @@ void constructConverterApp() {
     {
         std::lock_guard<std::mutex> guard(app.statusText.lock);
         memset(app.statusText.text, 0, sizeof app.statusText.text);
+        app.statusText.convertedCount.store(-1);
     }
     app.input = nullptr;
     app.output = nullptr;

@@ -133,17 +133,32 @@ double parseLeadingNumber(const char* text) {
 }
 
 size_t formatInt(char* dst, int64_t value, int width, char pad) {
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    // Digits from the right, two at a time, into a scratch area.
     char digits[24];
-    size_t count = 0;
-    // Work on the negative magnitude so that INT64_MIN needs no special case.
-    int64_t v = value < 0 ? value : -value;
-    do {
-        digits[count++] = static_cast<char>('0' - (v % 10));
-        v /= 10;
-    } while (v != 0);
+    char* end = digits + sizeof digits;
+    char* p = end;
+    uint64_t v = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    while (v >= 100) {
+        const char* pair = kPairs + (v % 100) * 2;
+        v /= 100;
+        *--p = pair[1];
+        *--p = pair[0];
+    }
+    if (v >= 10) {
+        const char* pair = kPairs + v * 2;
+        *--p = pair[1];
+        *--p = pair[0];
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
+    const size_t count = static_cast<size_t>(end - p);
     const size_t signLength = value < 0 ? 1 : 0;
-    size_t total = count + signLength;
-    size_t padding = (width > 0 && static_cast<size_t>(width) > total) ? width - total : 0;
+    const size_t total = count + signLength;
+    const size_t padding = (width > 0 && static_cast<size_t>(width) > total) ? width - total : 0;
     size_t n = 0;
     if (pad == '0') {
         if (signLength) dst[n++] = '-';
@@ -154,7 +169,6 @@ size_t formatInt(char* dst, int64_t value, int width, char pad) {
             dst[n++] = ' ';
         if (signLength) dst[n++] = '-';
     }
-    while (count > 0)
-        dst[n++] = digits[--count];
-    return n;
+    memcpy(dst + n, p, count);
+    return n + count;
 }

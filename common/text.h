@@ -35,6 +35,6 @@ int32_t parseLeadingInt(const char* text);
 double parseLeadingNumber(const char* text);
 
 // printf-like formatting of a 64-bit integer: "%d" when width is 0, "%<width>d"
-// with pad ' ' and "%0<width>d" with pad '0'. Writes at most 24 bytes, no NUL;
-// returns the number of bytes written.
+// with pad ' ' and "%0<width>d" with pad '0'. Writes at most max(width, 20)
+// bytes, no NUL; returns the number of bytes written.
 size_t formatInt(char* dst, int64_t value, int width, char pad);

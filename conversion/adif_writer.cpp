@@ -36,7 +36,14 @@ inline char* putItem(char* p, const char* name, size_t nameLength, const char* v
     *p++ = '<';
     p = put(p, name, nameLength);
     *p++ = ':';
-    p += formatInt(p, static_cast<int64_t>(valueLength), 0, ' ');
+    if (valueLength < 10) {  // the usual lengths, without the general formatter
+        *p++ = static_cast<char>('0' + valueLength);
+    } else if (valueLength < 100) {
+        *p++ = static_cast<char>('0' + valueLength / 10);
+        *p++ = static_cast<char>('0' + valueLength % 10);
+    } else {
+        p += formatInt(p, static_cast<int64_t>(valueLength), 0, ' ');
+    }
     *p++ = '>';
     p = put(p, value, valueLength);
     *p++ = '\r';
@@ -65,10 +72,13 @@ inline const char* textOrEmpty(const char* text) {
     return text != nullptr ? text : "";
 }
 
+// Length of a column's text, never looking past its slot. Columns are short,
+// so a plain loop beats a library call.
 inline size_t slotLength(const char* text) {
-    const void* nul = memchr(text, '\0', kCsvFieldCapacity);
-    return nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - text)
-                          : kCsvFieldCapacity;
+    size_t n = 0;
+    while (n < kCsvFieldCapacity && text[n] != '\0')
+        ++n;
+    return n;
 }
 
 inline int64_t columnNumber(const CsvFields& fields, const char* designator) {

@@ -10,17 +10,51 @@
 
 // ---- status line ----
 
+namespace {
+
+// Raising an already raised bit changes nothing, so the common case (the user
+// interface has not yet taken the last change) costs only a load.
+inline void raiseStatusChanged() {
+    if (!isFlagSet(theApp.flags, StatusChanged)) raiseFlag(theApp.flags, StatusChanged);
+}
+
+size_t formatConvertedCount(char* out, int32_t count) {
+    static const char kConverted[] = "Converted  ";
+    static const char kQsos[] = " QSOs";
+    size_t n = sizeof kConverted - 1;
+    memcpy(out, kConverted, n);
+    n += formatInt(out + n, count, 0, ' ');
+    memcpy(out + n, kQsos, sizeof kQsos);
+    return n + sizeof kQsos - 1;
+}
+
+}  // namespace
+
 void publishStatus(const char* text) {
     {
         std::lock_guard<std::mutex> guard(theApp.statusText.lock);
         copyText(theApp.statusText.text, text);
+        theApp.statusText.convertedCount.store(-1, std::memory_order_release);
     }
     raiseFlag(theApp.flags, StatusChanged);
 }
 
+void publishConvertedCount(int32_t count) {
+    theApp.statusText.convertedCount.store(count, std::memory_order_release);
+    raiseStatusChanged();
+}
+
 void readStatusText(char* out, size_t cap) {
+    if (cap == 0) return;
     std::lock_guard<std::mutex> guard(theApp.statusText.lock);
-    copyText(out, cap, theApp.statusText.text);
+    int32_t count = theApp.statusText.convertedCount.load(std::memory_order_acquire);
+    if (count < 0) {
+        copyText(out, cap, theApp.statusText.text);
+        return;
+    }
+    char text[64];
+    formatConvertedCount(text, count);
+    copyText(out, cap, text);
 }
 
 // ---- CSV line splitter ----
@@ -89,14 +123,24 @@ void beginCsvLine(CsvSplitState& state, CsvFields& fields) {
     state.inQuotes = false;
 }
 
-void feedCsvLine(CsvSplitState& state, CsvFields& fields, const char* data, size_t length) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
+size_t feedCsvLine(CsvSplitState& state, CsvFields& fields, const char* data, size_t length) {
+    const unsigned char* const begin = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* p = begin;
     const unsigned char* const end = p + length;
     while (p < end) {
         switch (state.mode) {
-            case kLineFinished:
-                return;
+            case kLineFinished: {
+                // Skip the rest of the line, through its LF.
+                const void* lf = memchr(p, '\n', static_cast<size_t>(end - p));
+                return lf != nullptr
+                           ? static_cast<size_t>(static_cast<const unsigned char*>(lf) + 1 - begin)
+                           : length;
+            }
             case kFieldEnded:
+                if (*p == '\n') {
+                    state.mode = kLineFinished;
+                    return static_cast<size_t>(p + 1 - begin);
+                }
                 afterField(state, *p);
                 continue;
             case kQuotePending:
@@ -117,25 +161,28 @@ void feedCsvLine(CsvSplitState& state, CsvFields& fields, const char* data, size
         char* slot = fields.column[state.slot];
         int kept = state.length;
         const unsigned char* classes = state.inQuotes ? kClasses.inside : kClasses.outside;
-        while (p < end) {
-            unsigned char c = *p;
+        for (;;) {
+            if (p == end) {
+                state.length = kept;
+                return length;
+            }
+            unsigned char c = *p++;
             unsigned char cls = classes[c];
             if (cls == kPlain) {
                 if (kept < static_cast<int>(kCsvFieldCapacity) - 1)
                     slot[kept++] = static_cast<char>(c);
-                ++p;
                 continue;
             }
             if (cls == kQuote) {
-                ++p;
                 if (!state.inQuotes) {
                     state.inQuotes = true;
                     classes = kClasses.inside;
                     continue;
                 }
                 if (p == end) {
+                    state.length = kept;
                     state.mode = kQuotePending;
-                    break;
+                    return length;
                 }
                 if (*p == '"') {
                     if (kept < static_cast<int>(kCsvFieldCapacity) - 1) slot[kept++] = '"';
@@ -146,14 +193,18 @@ void feedCsvLine(CsvSplitState& state, CsvFields& fields, const char* data, size
                 }
                 continue;
             }
-            // A comma outside quotes, or CR, LF or NUL: the field ends.
-            ++p;
+            // A comma outside quotes, or CR, LF or NUL: the field ends; an LF
+            // also ends the line.
             state.length = kept;
             endField(state, fields);
+            if (c == '\n') {
+                state.mode = kLineFinished;
+                return static_cast<size_t>(p - begin);
+            }
             break;
         }
-        if (state.mode == kInField || state.mode == kQuotePending) state.length = kept;
     }
+    return length;
 }
 
 void endCsvLine(CsvSplitState& state, CsvFields& fields) {
@@ -228,17 +279,6 @@ bool hasAdiExtension(const char* csvPath) {
 // ---- the conversion ----
 
 namespace {
-
-void publishCount(int32_t count) {
-    static const char kConverted[] = "Converted  ";
-    static const char kQsos[] = " QSOs";
-    char text[64];
-    size_t n = sizeof kConverted - 1;
-    memcpy(text, kConverted, n);
-    n += formatInt(text + n, count, 0, ' ');
-    memcpy(text + n, kQsos, sizeof kQsos);
-    publishStatus(text);
-}
 
 void publishFinished(int32_t count) {
     char finished[256];
@@ -322,7 +362,7 @@ ConversionOutcome convertCsvFile() {
             inLine = false;
             writeRecord(out, settings, app.fields);
             if (count < INT32_MAX) ++count;
-            publishCount(count);
+            publishConvertedCount(count);
         }
         if (out.failed) break;
     }
@@ -331,7 +371,7 @@ ConversionOutcome convertCsvFile() {
         endCsvLine(state, app.fields);
         writeRecord(out, settings, app.fields);
         if (count < INT32_MAX) ++count;
-        publishCount(count);
+        publishConvertedCount(count);
     }
     flushAdifOutput(out);
 

@@ -5,6 +5,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <atomic>
 #include <mutex>
 
 #include "settings/conversion_settings.h"
@@ -22,20 +23,27 @@ struct CsvFields {
 };
 
 // The status line, written by the conversion and read by the user interface,
-// always as a whole text.
+// always as a whole text. While a conversion counts its records, the line is
+// "Converted  N QSOs" with N kept in one atomic word (so that a record costs
+// no lock); any other text is kept in text, under the lock.
 struct StatusText {
     std::mutex lock;
     char text[kStatusTextCapacity];
+    std::atomic<int32_t> convertedCount{-1};  // -1: the line is text
 };
 
 // Replaces the status text and raises StatusChanged.
 void publishStatus(const char* text);
+// Makes the status "Converted  %d QSOs" with count, and raises StatusChanged.
+void publishConvertedCount(int32_t count);
 // Copies the current status text into out (cut to cap - 1 bytes).
 void readStatusText(char* out, size_t cap);
 
-// Splitting of one CSV line, which may arrive in several pieces. The caller
-// hands over the bytes of one line (up to and including its LF, if any) with
-// feedCsvLine, as often as needed, then ends it with endCsvLine.
+// Splitting of one CSV line, which may arrive in several pieces. A line runs up
+// to and including its first LF. feedCsvLine takes bytes of the current line
+// and returns how many it used: all of them, or fewer when an LF ended the
+// line (the LF is the last byte used). endCsvLine ends the line; the end of
+// the bytes handed over counts as a NUL.
 struct CsvSplitState {
     int slot;    // current column, 0 to 31
     int length;  // bytes kept in the current column so far
@@ -43,10 +51,10 @@ struct CsvSplitState {
     bool inQuotes;
 };
 void beginCsvLine(CsvSplitState& state, CsvFields& fields);
-void feedCsvLine(CsvSplitState& state, CsvFields& fields, const char* data, size_t length);
+size_t feedCsvLine(CsvSplitState& state, CsvFields& fields, const char* data, size_t length);
 void endCsvLine(CsvSplitState& state, CsvFields& fields);
 
-// Splits length bytes of line (everything after them counts as NUL).
+// Splits length bytes of line, up to its first LF (the end counts as NUL).
 void splitCsvLine(const char* line, size_t length, CsvFields& fields);
 // Splits a NUL-terminated line.
 void splitCsvLine(const char* line, CsvFields& fields);

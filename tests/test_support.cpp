@@ -67,6 +67,7 @@ std::string convertWith(const ConversionSettings& settings) {
     {
         std::lock_guard<std::mutex> guard(theApp.statusText.lock);
         theApp.statusText.text[0] = '\0';
+        theApp.statusText.convertedCount.store(-1);
     }
     theApp.flags.bits.store(0);
     runConversion();

@@ -1,0 +1,49 @@
+// Micro-benchmarks of the two inner loops: splitting a CSV line and writing
+// an ADIF record.
+#include <benchmark/benchmark.h>
+#include <string.h>
+
+#include "conversion/adif_writer.h"
+#include "conversion/conversion_job.h"
+#include "settings/conversion_settings.h"
+
+namespace {
+
+const char kLine[] =
+    "2014,12,8,3,15,JA1ABC,14.025,,20m,CW,599,,579,,,,,,,\"nice signal, 73\",PM95\r\n";
+CsvFields fields;
+
+void BM_SplitCsvLine(benchmark::State& state) {
+    const size_t length = sizeof kLine - 1;
+    for (auto _ : state) {
+        splitCsvLine(kLine, length, fields);
+        benchmark::DoNotOptimize(fields.column[0][0]);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * length));
+}
+BENCHMARK(BM_SplitCsvLine);
+
+void BM_WriteRecord(benchmark::State& state) {
+    ConversionSettings settings;
+    memset(&settings, 0, sizeof settings);
+    applyDefaults(settings);
+    settings.checkMhz = state.range(0) == 0 ? 1 : 0;
+    settings.checkKhz = state.range(0) == 0 ? 0 : 1;
+    splitCsvLine(kLine, fields);
+    static char buffer[64 * 1024];
+    AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
+    size_t bytes = 0;
+    for (auto _ : state) {
+        if (out.capacity - out.used < kMaxAdifRecordBytes) out.used = 0;
+        size_t before = out.used;
+        writeRecord(out, settings, fields);
+        bytes += out.used - before;
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes));
+    state.SetLabel(state.range(0) == 0 ? "MHz" : "kHz");
+}
+BENCHMARK(BM_WriteRecord)->Arg(0)->Arg(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

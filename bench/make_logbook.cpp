@@ -1,0 +1,53 @@
+// Writes a deterministic logbook of realistic rows in the default column
+// layout (A..U, no title row): make_logbook ROWS > logbook.csv
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+namespace {
+
+uint32_t state = 0x12345678u;
+uint32_t next() {  // xorshift32: the same logbook on every machine
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+uint32_t pick(uint32_t n) {
+    return next() % n;
+}
+
+const char* const kPrefixes[] = {"JA1", "JH2", "K",   "W",   "N",  "G", "DL", "F",
+                                 "VK2", "ZL1", "PY2", "UA3", "EA", "I", "OH", "SM"};
+const char* const kBands[] = {"160m", "80m", "40m", "30m", "20m", "17m", "15m", "12m", "10m", "6m"};
+const double kBandMhz[] = {1.8, 3.5, 7.0, 10.1, 14.0, 18.068, 21.0, 24.89, 28.0, 50.0};
+const char* const kModes[] = {"CW", "SSB", "FT8", "RTTY", "FM"};
+const char* const kComments[] = {"",
+                                 "",
+                                 "",
+                                 "TNX QSO",
+                                 "\"nice signal, 73\"",
+                                 "QSL via bureau",
+                                 "\"portable, park activation\"",
+                                 "first contact",
+                                 "\"said \"\"hi\"\" to the club\""};
+const char* const kGrids[] = {"PM95", "QM05", "IO91", "JO62", "FN31", "EM12", "PM74", "QF56"};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long rows = argc > 1 ? atol(argv[1]) : 1000000;
+    static char out[1 << 16];
+    setvbuf(stdout, out, _IOFBF, sizeof out);
+    for (long i = 0; i < rows; ++i) {
+        int band = static_cast<int>(pick(10));
+        const char* mode = kModes[pick(5)];
+        bool cw = mode[0] == 'C';
+        int year = 2010 + static_cast<int>(pick(15));
+        printf("%d,%u,%u,%u,%u,%s%c%c%c,%.3f,,%s,%s,%s,,%s,,,,,,,%s,%s\r\n", year, 1 + pick(12),
+               1 + pick(28), pick(24), pick(60), kPrefixes[pick(16)], 'A' + pick(26),
+               'A' + pick(26), 'A' + pick(26), kBandMhz[band] + pick(200) / 1000.0, kBands[band],
+               mode, cw ? "599" : "59", cw ? "579" : "57", kComments[pick(9)], kGrids[pick(8)]);
+    }
+    return 0;
+}
