@@ -1,3 +1,4 @@
+
 #include "conversion/conversion_job.h"
 
 #include <string.h>
@@ -99,19 +100,6 @@ inline void endField(CsvSplitState& state, CsvFields& fields) {
     state.mode = kFieldEnded;
 }
 
-// Decides on the byte after a field's end: finish the line, or start the next
-// column at that byte (not consumed).
-inline void afterField(CsvSplitState& state, unsigned char next) {
-    if (endsLine(next) || state.slot == static_cast<int>(kCsvColumns) - 1) {
-        state.mode = kLineFinished;
-    } else {
-        state.slot += 1;
-        state.length = 0;
-        state.inQuotes = false;
-        state.mode = kInField;
-    }
-}
-
 }  // namespace
 
 void beginCsvLine(CsvSplitState& state, CsvFields& fields) {
@@ -124,87 +112,127 @@ void beginCsvLine(CsvSplitState& state, CsvFields& fields) {
 }
 
 size_t feedCsvLine(CsvSplitState& state, CsvFields& fields, const char* data, size_t length) {
+    // The state is kept in locals while bytes are copied: stores into the
+    // columns could otherwise alias it and force it back to memory each time.
     const unsigned char* const begin = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end = begin + length;
     const unsigned char* p = begin;
-    const unsigned char* const end = p + length;
+    int mode = state.mode;
+    int column = state.slot;
+    int kept = state.length;
+    bool inQuotes = state.inQuotes;
+    char* slot = fields.column[column];
+    const int room = static_cast<int>(kCsvFieldCapacity) - 1;
+    const int lastColumn = static_cast<int>(kCsvColumns) - 1;
+    size_t used = length;
+
     while (p < end) {
-        switch (state.mode) {
-            case kLineFinished: {
-                // Skip the rest of the line, through its LF.
-                const void* lf = memchr(p, '\n', static_cast<size_t>(end - p));
-                return lf != nullptr
-                           ? static_cast<size_t>(static_cast<const unsigned char*>(lf) + 1 - begin)
-                           : length;
-            }
-            case kFieldEnded:
-                if (*p == '\n') {
-                    state.mode = kLineFinished;
-                    return static_cast<size_t>(p + 1 - begin);
-                }
-                afterField(state, *p);
-                continue;
-            case kQuotePending:
-                state.mode = kInField;
-                if (*p == '"') {
-                    if (state.length < static_cast<int>(kCsvFieldCapacity) - 1) {
-                        fields.column[state.slot][state.length++] = '"';
-                    }
-                    ++p;
-                } else {
-                    state.inQuotes = false;
-                }
-                continue;
-            case kInField:
-                break;
+        if (mode == kLineFinished) {
+            // Skip the rest of the line, through its LF.
+            const void* lf = memchr(p, '\n', static_cast<size_t>(end - p));
+            if (lf != nullptr)
+                used = static_cast<size_t>(static_cast<const unsigned char*>(lf) + 1 - begin);
+            break;
         }
-        // Reading a column: the common case, kept tight.
-        char* slot = fields.column[state.slot];
-        int kept = state.length;
-        const unsigned char* classes = state.inQuotes ? kClasses.inside : kClasses.outside;
-        for (;;) {
-            if (p == end) {
-                state.length = kept;
-                return length;
+        if (mode == kFieldEnded) {
+            // The byte after a field's end: the line finishes, or the next
+            // column starts at this byte.
+            if (endsLine(*p) || column == lastColumn) {
+                mode = kLineFinished;
+                continue;
             }
-            unsigned char c = *p++;
-            unsigned char cls = classes[c];
+            column += 1;
+            slot = fields.column[column];
+            kept = 0;
+            inQuotes = false;
+            mode = kInField;
+        }
+        if (mode == kQuotePending) {
+            // A quote inside quotes: doubled it stands for one quote, else it
+            // closed the quoting.
+            mode = kInField;
+            if (*p == '"') {
+                if (kept < room) slot[kept++] = '"';
+                ++p;
+                continue;
+            }
+            inQuotes = false;
+        }
+
+        // Reading a column.
+        const unsigned char* classes = inQuotes ? kClasses.inside : kClasses.outside;
+        for (;;) {
+            // Eight bytes at a time while no special byte comes and the column
+            // has room for all eight: bytes past the special one are copied
+            // too, but stay inside the column, where they are overwritten or
+            // lie past its NUL.
+            while (end - p >= 8 && kept <= room - 8) {
+                uint64_t word;
+                memcpy(&word, p, 8);
+                // Quote, CR, LF and NUL all lie below '#'; the other bytes
+                // below it (blanks among them) merely end the fast path early.
+                uint64_t special = bytesBelow(word, '"' + 1);
+                if (!inQuotes) special |= bytesEqualTo(word, ',');
+                memcpy(slot + kept, &word, 8);
+                if (special == 0) {
+                    p += 8;
+                    kept += 8;
+                    continue;
+                }
+                unsigned plain = lowestFlaggedByte(special);
+                p += plain;
+                kept += static_cast<int>(plain);
+                break;
+            }
+            if (p == end) break;
+            const unsigned char c = *p++;
+            const unsigned char cls = classes[c];
             if (cls == kPlain) {
-                if (kept < static_cast<int>(kCsvFieldCapacity) - 1)
-                    slot[kept++] = static_cast<char>(c);
+                if (kept < room) slot[kept++] = static_cast<char>(c);
+                continue;
+            }
+            if (cls == kComma && p < end && !endsLine(*p) && column < lastColumn) {
+                // The usual comma between two columns.
+                slot[kept] = '\0';
+                column += 1;
+                slot = fields.column[column];
+                kept = 0;
                 continue;
             }
             if (cls == kQuote) {
-                if (!state.inQuotes) {
-                    state.inQuotes = true;
+                if (!inQuotes) {
+                    inQuotes = true;
                     classes = kClasses.inside;
                     continue;
                 }
                 if (p == end) {
-                    state.length = kept;
-                    state.mode = kQuotePending;
-                    return length;
+                    mode = kQuotePending;
+                    break;
                 }
                 if (*p == '"') {
-                    if (kept < static_cast<int>(kCsvFieldCapacity) - 1) slot[kept++] = '"';
+                    if (kept < room) slot[kept++] = '"';
                     ++p;
                 } else {
-                    state.inQuotes = false;
+                    inQuotes = false;
                     classes = kClasses.outside;
                 }
                 continue;
             }
             // A comma outside quotes, or CR, LF or NUL: the field ends; an LF
             // also ends the line.
-            state.length = kept;
-            endField(state, fields);
-            if (c == '\n') {
-                state.mode = kLineFinished;
-                return static_cast<size_t>(p - begin);
-            }
+            slot[kept] = '\0';
+            mode = (c == '\n') ? kLineFinished : kFieldEnded;
+            if (c == '\n') used = static_cast<size_t>(p - begin);
             break;
         }
+        if (mode == kLineFinished && used != length) break;
     }
-    return length;
+
+    state.mode = mode;
+    state.slot = column;
+    state.length = kept;
+    state.inQuotes = inQuotes;
+    return used;
 }
 
 void endCsvLine(CsvSplitState& state, CsvFields& fields) {
