@@ -1,0 +1,160 @@
+// The main window, its status bar and timer, and the program's entry function.
+#include "app/main_window.h"
+
+#include <commctrl.h>
+#include <string.h>
+
+#include "app/converter_app.h"
+#include "app/resource_ids.h"
+#include "app/settings_form.h"
+#include "common/text.h"
+#include "conversion/conversion_job.h"
+#include "conversion/conversion_worker.h"
+
+const char kAboutLine[] = "Vantrel (Win32) Ver 0.03  Build 2014_1208_0000  by N0CALL";
+
+namespace {
+
+const char kWindowClass[] = "WindowClass";
+const char kAboutCaption[] = "About Vantrel";
+const int32_t kWindowWidth = 610;
+const int32_t kWindowHeight = 450;
+
+// IDC_ARROW, spelled for the ANSI call whatever the character-set setting.
+LPCSTR const kArrowCursor = MAKEINTRESOURCEA(32512);
+
+// Status bar along the bottom, then the settings form over the rest of the
+// client area.
+void buildChildren(HWND window) {
+    theMainWindow.window = window;
+    InitCommonControls();
+    theMainWindow.statusBar = CreateStatusWindowA(
+        WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, nullptr, window, 0);
+    theMainWindow.form = CreateDialogParamA(
+        theMainWindow.instance, MAKEINTRESOURCEA(IDD_SETTINGS_FORM), window, settingsFormProc, 0);
+
+    RECT statusRect = {};
+    GetWindowRect(theMainWindow.statusBar, &statusRect);
+    RECT client = {};
+    GetClientRect(window, &client);
+    const int statusHeight = statusRect.bottom - statusRect.top;
+    SetWindowPos(theMainWindow.form, nullptr, 0, 0, client.right + 2,
+                 client.bottom - statusHeight + 2, SWP_SHOWWINDOW);
+    ShowWindow(theMainWindow.form, SW_SHOW);
+    UpdateWindow(theMainWindow.form);
+}
+
+// The user-interface side of the hand-over with the worker.
+void onUiTimer() {
+    if (takeFlag(theApp.flags, StatusChanged)) {
+        char text[kStatusTextCapacity];
+        readStatusText(text, sizeof text);
+        SendMessageA(theMainWindow.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    }
+    if (takeFlag(theApp.flags, RefreshForm)) {
+        writeForm();
+        theMainWindow.formFilled = theMainWindow.form != nullptr;
+    }
+}
+
+}  // namespace
+
+MainWindow theMainWindow;
+
+void constructMainWindow() {
+    memset(&theMainWindow, 0, sizeof theMainWindow);
+}
+
+void teardownMainWindow() {}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            buildChildren(window);
+            return 0;
+        case WM_DESTROY:
+            // readForm leaves the settings alone while the form is unfilled.
+            readForm();
+            PostQuitMessage(0);
+            return 0;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDM_ABOUT:
+                    MessageBoxA(nullptr, kAboutLine, kAboutCaption, MB_OK);
+                    break;
+                case IDM_EXIT:
+                    DestroyWindow(theMainWindow.window);
+                    break;
+                default:
+                    break;
+            }
+            return DefWindowProcA(window, message, wParam, lParam);
+        case WM_TIMER:
+            if (wParam != UiTimer) break;
+            onUiTimer();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int runMainWindow(HINSTANCE instance, int showCommand) {
+    theMainWindow.instance = instance;
+
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VANTREL_LARGE));
+    windowClass.hCursor = LoadCursorA(nullptr, kArrowCursor);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
+    windowClass.lpszClassName = kWindowClass;
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VANTREL_SMALL));
+    RegisterClassExA(&windowClass);
+
+    HWND window = CreateWindowExA(0, kWindowClass, theMainWindow.title,
+                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, 0,
+                                  theMainWindow.width, theMainWindow.height, nullptr, nullptr,
+                                  instance, nullptr);
+    if (window == nullptr) {
+        // Without a window no quit message would ever come: end at once, and
+        // the settings are saved as they were loaded.
+        return 1;
+    }
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    SetTimer(window, UiTimer, kUiTimerPeriodMs, nullptr);
+
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (theMainWindow.form != nullptr && IsDialogMessageA(theMainWindow.form, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // The two program-wide objects, in this order: the window object, then
+    // the application object (defaults, settings file, worker).
+    constructMainWindow();
+    constructConverterApp();
+
+    theMainWindow.width = kWindowWidth;
+    theMainWindow.height = kWindowHeight;
+    copyText(theMainWindow.title, kAboutLine);
+    const int exitCode = runMainWindow(instance, showCommand);
+
+    // Reverse order: stop the worker (after any running conversion) and save
+    // the settings, then the window object.
+    teardownConverterApp();
+    teardownMainWindow();
+    return exitCode;
+}
