@@ -127,7 +127,9 @@ void requireTrue(bool ok, const char* what, const char* file, int line) {
     throw ScenarioAborted();
 }
 
-int failureCount() { return gFailures; }
+int failureCount() {
+    return gFailures;
+}
 
 void note(const char* format, ...) {
     va_list args;
@@ -355,9 +357,13 @@ bool Program::waitForFilledForm(DWORD timeoutMs) {
     return waitUntil([&] { return !text(1016).empty(); }, timeoutMs);
 }
 
-HWND Program::control(int id) const { return GetDlgItem(form, id); }
+HWND Program::control(int id) const {
+    return GetDlgItem(form, id);
+}
 
-std::string Program::text(int id) const { return windowText(control(id)); }
+std::string Program::text(int id) const {
+    return windowText(control(id));
+}
 
 bool Program::setText(int id, const std::string& value) const {
     return setWindowText(control(id), value);
@@ -369,18 +375,23 @@ bool Program::click(int id) const {
                                &result) != 0;
 }
 
-bool Program::postClick(int id) const { return PostMessageA(control(id), BM_CLICK, 0, 0) != 0; }
+bool Program::postClick(int id) const {
+    return PostMessageA(control(id), BM_CLICK, 0, 0) != 0;
+}
 
 bool Program::checked(int id) const {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                        &result);
+    SendMessageTimeoutA(control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
     return result == BST_CHECKED;
 }
 
-std::string Program::status() const { return windowText(statusBar); }
+std::string Program::status() const {
+    return windowText(statusBar);
+}
 
-void Program::clearStatus() const { setWindowText(statusBar, ""); }
+void Program::clearStatus() const {
+    setWindowText(statusBar, "");
+}
 
 bool Program::waitForStatus(const std::function<bool(const std::string&)>& accept,
                             DWORD timeoutMs) const {
@@ -391,7 +402,9 @@ bool Program::postCommand(WORD id) const {
     return PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0) != 0;
 }
 
-bool Program::postClose() const { return PostMessageA(main, WM_CLOSE, 0, 0) != 0; }
+bool Program::postClose() const {
+    return PostMessageA(main, WM_CLOSE, 0, 0) != 0;
+}
 
 bool Program::running() const {
     return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;

@@ -29,9 +29,9 @@ void note(const char* format, ...);
 // ---- Timing ---------------------------------------------------------------
 
 enum : DWORD {
-    kStartTimeoutMs = 60000,   // process start to a filled form
-    kStepTimeoutMs = 20000,    // one reaction of the program
-    kLongTimeoutMs = 240000,   // a long conversion
+    kStartTimeoutMs = 60000,  // process start to a filled form
+    kStepTimeoutMs = 20000,   // one reaction of the program
+    kLongTimeoutMs = 240000,  // a long conversion
 };
 
 // Polls done() every few milliseconds until it holds or the time is up.

@@ -1,0 +1,627 @@
+// The end-to-end scenarios: Vantrel.exe started in a folder of its own and
+// worked through its windows like a user would, checking the status bar, the
+// ADIF output and Vantrel.ini.
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+#include "app/resource_ids.h"
+#include "gui_driver.h"
+
+namespace {
+
+const char kAboutLine[] = "Vantrel (Win32) Ver 0.03  Build 2014_1208_0000  by N0CALL";
+const char kSection[] = "VANTREL_LOCAL_PARAMS";
+
+// A title row and two contacts; the first is the worked example of the
+// program's ADIF output.
+const char kSmallLogbook[] =
+    "Year,Month,Day,Hour,Minute,Call,Freq,Other,Band,Mode,RstRcvd,,RstSent\r\n"
+    "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n"
+    "2014,1,1,5,0,JA1ZZZ,7.01,,40m,SSB,59,,57,,,,,,,,PM95\r\n";
+
+const char kWorkedExampleRecord[] =
+    "<CALL:4>TEST\r\n<QSO_DATE:8>20141207\r\n<TIME_ON:4>1815\r\n<BAND:3>20m\r\n"
+    "<FREQ:6>14.025\r\n<MODE:2>CW\r\n<RST_SENT:3>579\r\n<RST_RCVD:3>599\r\n"
+    "<MY_GRIDSQUARE:4>IO91\r\n<COMMENT:5>hello\r\n<QSLMSG:5>hello\r\n<EOR>\r\n";
+
+const char* const kKeyOrder[] = {
+    "MY_CALLSIGN",   "CSV_NAME",    "TIME_ZONE",       "COLUMN_YEAR",     "COLUMN_MONTH",
+    "COLUMN_DAY",    "COLUMN_HOUR", "COLUMN_MINUTE",   "COLUMN_CALLSIGN", "COLUMN_FREQ",
+    "COLUMN_BAND",   "COLUMN_MODE", "COLUMN_RST_RCVD", "COLUMN_RST_SENT", "COLUMN_COMMENT",
+    "COLUMN_GL",     "CHECK_MHZ",   "CHECK_KHZ",       "CHECK_RST_RCVD",  "CHECK_MY_GL",
+    "CHECK_COMMENT",
+};
+
+bool isFinished(const std::string& status, int count) {
+    // "HH:MM:SS   Finished N QSOs conversion"
+    const std::string tail = "   Finished " + std::to_string(count) + " QSOs conversion";
+    if (status.size() != 8 + tail.size() || status.compare(8, std::string::npos, tail) != 0) {
+        return false;
+    }
+    for (int i = 0; i < 8; ++i) {
+        const bool colon = i == 2 || i == 5;
+        if (colon ? status[i] != ':' : (status[i] < '0' || status[i] > '9')) return false;
+    }
+    return true;
+}
+
+// Seconds between the status line's time of day and now (across midnight too).
+int secondsFromNow(const std::string& status) {
+    const int shown = ((status[0] - '0') * 10 + (status[1] - '0')) * 3600 +
+                      ((status[3] - '0') * 10 + (status[4] - '0')) * 60 + (status[6] - '0') * 10 +
+                      (status[7] - '0');
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const int current = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+    int difference = (current - shown + 86400) % 86400;
+    if (difference > 43200) difference = 86400 - difference;
+    return difference;
+}
+
+// Starts the program and waits for the settings on the form.
+void startFilled(Program& program) {
+    REQUIRE(program.waitForWindow());
+    REQUIRE(program.waitForFilledForm());
+}
+
+// Converts with what the form holds now and waits for the finished message.
+void convertAndWait(Program& program, int expectedCount) {
+    program.clearStatus();
+    REQUIRE(program.click(IDC_CONVERT));
+    const bool finished = program.waitForStatus(
+        [&](const std::string& status) { return isFinished(status, expectedCount); });
+    if (!finished) note("status: \"%s\"", program.status().c_str());
+    REQUIRE(finished);
+}
+
+void closeAndWait(Program& program, DWORD timeoutMs = kStepTimeoutMs) {
+    REQUIRE(program.postClose());
+    DWORD exitCode = 1;
+    REQUIRE(program.waitForExit(timeoutMs, &exitCode));
+    EXPECT(exitCode == 0);
+}
+
+// ---- The form's layout --------------------------------------------------------
+
+enum ControlKind { LabelLeft, LabelRight, Edit, EditCentred, PushButton, CheckBox };
+
+struct ControlRow {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;  // dialog units
+};
+
+// The controls in creation order, which is also their Tab and stacking order.
+const ControlRow kFormLayout[] = {
+    {1102, LabelLeft, "My Callsign", 10, 5, 40, 8},
+    {1101, LabelLeft, "CSV File", 10, 21, 30, 8},
+    {1103, LabelRight, "Year", 15, 98, 30, 8},
+    {1104, LabelRight, "Month", 15, 116, 30, 8},
+    {1105, LabelRight, "Day", 15, 134, 30, 8},
+    {1106, LabelRight, "Hour", 15, 152, 30, 8},
+    {1107, LabelRight, "Minute", 15, 170, 30, 8},
+    {1108, LabelRight, "Callsign", 98, 98, 30, 8},
+    {1109, LabelRight, "Band", 98, 116, 30, 8},
+    {1110, LabelRight, "Mode", 98, 134, 30, 8},
+    {1111, LabelRight, "RST Sent", 98, 152, 30, 8},
+    {1113, LabelRight, "Freq", 183, 98, 30, 8},
+    {1112, LabelRight, "RST Rcvd", 183, 116, 30, 8},
+    {1114, LabelRight, "My GL", 183, 134, 30, 8},
+    {1115, LabelRight, "Comment", 183, 152, 30, 8},
+    {1116, LabelRight, "Time Diff", 183, 170, 30, 8},
+    {1001, Edit, nullptr, 10, 31, 240, 12},
+    {1002, Edit, nullptr, 50, 3, 60, 12},
+    {1003, EditCentred, nullptr, 48, 96, 15, 12},
+    {1004, EditCentred, nullptr, 48, 114, 15, 12},
+    {1005, EditCentred, nullptr, 48, 132, 15, 12},
+    {1006, EditCentred, nullptr, 48, 150, 15, 12},
+    {1007, EditCentred, nullptr, 48, 168, 15, 12},
+    {1008, EditCentred, nullptr, 133, 96, 15, 12},
+    {1009, EditCentred, nullptr, 133, 114, 15, 12},
+    {1010, EditCentred, nullptr, 133, 132, 15, 12},
+    {1011, EditCentred, nullptr, 133, 150, 15, 12},
+    {1013, EditCentred, nullptr, 218, 96, 15, 12},
+    {1012, EditCentred, nullptr, 218, 114, 15, 12},
+    {1014, EditCentred, nullptr, 218, 132, 15, 12},
+    {1015, EditCentred, nullptr, 218, 150, 15, 12},
+    {1016, EditCentred, nullptr, 218, 168, 15, 12},
+    {1017, PushButton, "Convert", 95, 53, 65, 35},
+    {1018, PushButton, "Browse", 210, 5, 40, 20},
+    {1019, CheckBox, "MHz", 236, 94, 20, 8},
+    {1020, CheckBox, "KHz", 236, 102, 20, 8},
+    {1021, CheckBox, "", 236, 116, 8, 8},
+    {1022, CheckBox, "", 236, 134, 8, 8},
+    {1023, CheckBox, "", 236, 152, 8, 8},
+};
+
+RECT rectInForm(const Program& program, HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, program.form, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void expectFormLayout(const Program& program) {
+    // Pixels per dialog unit, from the CSV path's right edge and the Minute
+    // edit's bottom edge.
+    const RECT path = rectInForm(program, program.control(1001));
+    const RECT minute = rectInForm(program, program.control(1007));
+    const double perUnitX = path.right / 250.0;
+    const double perUnitY = minute.bottom / 180.0;
+
+    const size_t rows = sizeof kFormLayout / sizeof kFormLayout[0];
+    HWND child = GetWindow(program.form, GW_CHILD);
+    for (size_t i = 0; i < rows; ++i, child = GetWindow(child, GW_HWNDNEXT)) {
+        const ControlRow& row = kFormLayout[i];
+        REQUIRE(child != nullptr);
+        if (GetDlgCtrlID(child) != row.id) {
+            note("control %u is %d, expected %d", static_cast<unsigned>(i), GetDlgCtrlID(child),
+                 row.id);
+            EXPECT(GetDlgCtrlID(child) == row.id);
+            continue;
+        }
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        const bool visibleChild = (style & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE);
+        const std::string cls = windowClass(child);
+        switch (row.kind) {
+            case LabelLeft:
+            case LabelRight:
+                EXPECT_TEXT(cls, "Static");
+                EXPECT((style & WS_GROUP) != 0);
+                EXPECT((style & SS_TYPEMASK) == (row.kind == LabelLeft ? SS_LEFT : SS_RIGHT));
+                break;
+            case Edit:
+            case EditCentred:
+                EXPECT_TEXT(cls, "Edit");
+                // The dialog manager turns an edit's WS_BORDER into a
+                // sunken client edge.
+                EXPECT((style & WS_BORDER) != 0 ||
+                       (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
+                EXPECT((style & (WS_TABSTOP | ES_AUTOHSCROLL)) == (WS_TABSTOP | ES_AUTOHSCROLL));
+                EXPECT(((style & ES_CENTER) != 0) == (row.kind == EditCentred));
+                break;
+            case PushButton:
+            case CheckBox:
+                EXPECT_TEXT(cls, "Button");
+                EXPECT((style & WS_TABSTOP) != 0);
+                EXPECT((style & BS_TYPEMASK) ==
+                       (row.kind == PushButton ? BS_PUSHBUTTON : BS_AUTOCHECKBOX));
+                break;
+        }
+        EXPECT(visibleChild);
+        if (row.text != nullptr) EXPECT_TEXT(windowText(child), row.text);
+
+        const RECT rect = rectInForm(program, child);
+        const auto closeTo = [](LONG pixels, double units, double perUnit) {
+            const double expected = units * perUnit;
+            return pixels >= expected - 2.0 && pixels <= expected + 2.0;
+        };
+        const bool placed = closeTo(rect.left, row.x, perUnitX) &&
+                            closeTo(rect.top, row.y, perUnitY) &&
+                            closeTo(rect.right, row.x + row.width, perUnitX) &&
+                            closeTo(rect.bottom, row.y + row.height, perUnitY);
+        if (!placed) {
+            note("control %d at (%ld, %ld)-(%ld, %ld) px", row.id, rect.left, rect.top, rect.right,
+                 rect.bottom);
+        }
+        EXPECT(placed);
+    }
+    EXPECT(child == nullptr);
+}
+
+// The form as it shows the defaults.
+void expectDefaultsOnForm(const Program& program) {
+    EXPECT_TEXT(program.text(IDC_CSV_PATH), "C:\\temp\\logbook.csv");
+    EXPECT_TEXT(program.text(IDC_MY_CALLSIGN), "N0CALL");
+    const struct {
+        int id;
+        const char* text;
+    } designators[] = {
+        {IDC_COLUMN_YEAR, "A"},     {IDC_COLUMN_MONTH, "B"},    {IDC_COLUMN_DAY, "C"},
+        {IDC_COLUMN_HOUR, "D"},     {IDC_COLUMN_MINUTE, "E"},   {IDC_COLUMN_CALLSIGN, "F"},
+        {IDC_COLUMN_FREQ, "G"},     {IDC_COLUMN_BAND, "I"},     {IDC_COLUMN_MODE, "J"},
+        {IDC_COLUMN_RST_RCVD, "K"}, {IDC_COLUMN_RST_SENT, "M"}, {IDC_COLUMN_COMMENT, "T"},
+        {IDC_COLUMN_GL, "U"},
+    };
+    for (const auto& designator : designators) {
+        EXPECT_TEXT(program.text(designator.id), designator.text);
+    }
+    EXPECT_TEXT(program.text(IDC_TIME_ZONE), "9");
+    EXPECT(program.checked(IDC_CHECK_MHZ));
+    EXPECT(!program.checked(IDC_CHECK_KHZ));
+    EXPECT(program.checked(IDC_CHECK_RST_RCVD));
+    EXPECT(program.checked(IDC_CHECK_MY_GL));
+    EXPECT(program.checked(IDC_CHECK_COMMENT));
+}
+
+// ---- Scenarios ----------------------------------------------------------------
+
+// First start without a settings file: the window, the defaults on the form,
+// a conversion, a missing CSV file, and the settings file written at the end.
+void startAndConvert(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("start", vantrelExe);
+    {
+        Program program(workspace);
+        startFilled(program);
+
+        EXPECT_TEXT(windowText(program.main), kAboutLine);
+        const LONG style = GetWindowLongA(program.main, GWL_STYLE);
+        EXPECT((style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)) ==
+               (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+        EXPECT((style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) == 0);
+        RECT frame;
+        GetWindowRect(program.main, &frame);
+        EXPECT(frame.right - frame.left == 610 && frame.bottom - frame.top == 450);
+
+        expectDefaultsOnForm(program);
+        EXPECT_TEXT(program.status(), "");
+        expectFormLayout(program);
+
+        // Let the first paint settle, then keep a picture of the window.
+        Sleep(500);
+        if (saveScreenshot(program.main, "main-window.bmp")) {
+            note("screenshot saved as main-window.bmp");
+        } else {
+            note("no screenshot");
+        }
+
+        const std::string csv = workspace.path("logbook.csv");
+        writeFile(csv, kSmallLogbook);
+        REQUIRE(program.setText(IDC_CSV_PATH, csv));
+        convertAndWait(program, 3);
+        EXPECT(secondsFromNow(program.status()) <= 120);
+        const std::string adif = readFile(workspace.path("logbook.adi"));
+        EXPECT(countOccurrences(adif, "<EOR>\r\n") == 3);
+        EXPECT(adif.find(kWorkedExampleRecord) != std::string::npos);
+
+        const std::string missing = workspace.path("missing.csv");
+        REQUIRE(program.setText(IDC_CSV_PATH, missing));
+        program.clearStatus();
+        REQUIRE(program.click(IDC_CONVERT));
+        EXPECT(program.waitForStatus(
+            [](const std::string& status) { return status == "Can not open CSV file"; }));
+        EXPECT(!fileExists(workspace.path("missing.adi")));
+
+        closeAndWait(program);
+    }
+    // Written at the end, with all keys in their order and the form's values.
+    const std::vector<IniEntry> entries = readIniSection(workspace.path("Vantrel.ini"), kSection);
+    const size_t keys = sizeof kKeyOrder / sizeof kKeyOrder[0];
+    EXPECT(entries.size() == keys);
+    for (size_t i = 0; i < keys && i < entries.size(); ++i) {
+        EXPECT_TEXT(entries[i].key, kKeyOrder[i]);
+    }
+    EXPECT_TEXT(iniValue(entries, "CSV_NAME"), workspace.path("missing.csv"));
+    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "9");
+    EXPECT_TEXT(iniValue(entries, "CHECK_KHZ"), "0");
+    finishWorkspace(workspace);
+}
+
+// What is typed on the form reaches the next conversion; the MHz and KHz
+// boxes behave as a pair.
+void editsReachConversion(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("edits", vantrelExe);
+    const std::string csv = workspace.path("log.csv");
+    const std::string adi = workspace.path("log.adi");
+    writeFile(csv, "2014,12,8,3,15,TEST,14025,OTHER,20m,CW,599,,579,,,,,,,hello,IO91\r\n");
+    {
+        Program program(workspace);
+        startFilled(program);
+        REQUIRE(program.setText(IDC_CSV_PATH, csv));
+
+        // The callsign from column H, the frequency in kHz.
+        REQUIRE(program.setText(IDC_COLUMN_CALLSIGN, "H"));
+        REQUIRE(program.click(IDC_CHECK_MHZ));
+        EXPECT(!program.checked(IDC_CHECK_MHZ));
+        EXPECT(program.checked(IDC_CHECK_KHZ));
+        convertAndWait(program, 1);
+        std::string adif = readFile(adi);
+        EXPECT(adif.find("<CALL:5>OTHER\r\n") != std::string::npos);
+        EXPECT(adif.find("<FREQ:6>14.025\r\n") != std::string::npos);
+
+        // Back to MHz, and a designator in lower case.
+        REQUIRE(program.click(IDC_CHECK_MHZ));
+        EXPECT(program.checked(IDC_CHECK_MHZ));
+        EXPECT(!program.checked(IDC_CHECK_KHZ));
+        REQUIRE(program.setText(IDC_COLUMN_CALLSIGN, "f"));
+        DeleteFileA(adi.c_str());
+        convertAndWait(program, 1);
+        adif = readFile(adi);
+        EXPECT(adif.find("<CALL:4>TEST\r\n") != std::string::npos);
+        EXPECT(adif.find("<FREQ:5>14025\r\n") != std::string::npos);
+
+        // The pair from the KHz side.
+        REQUIRE(program.click(IDC_CHECK_KHZ));
+        EXPECT(program.checked(IDC_CHECK_KHZ));
+        EXPECT(!program.checked(IDC_CHECK_MHZ));
+        REQUIRE(program.click(IDC_CHECK_KHZ));
+        EXPECT(!program.checked(IDC_CHECK_KHZ));
+        EXPECT(program.checked(IDC_CHECK_MHZ));
+
+        closeAndWait(program);
+    }
+    const std::vector<IniEntry> entries = readIniSection(workspace.path("Vantrel.ini"), kSection);
+    EXPECT_TEXT(iniValue(entries, "COLUMN_CALLSIGN"), "f");
+    EXPECT_TEXT(iniValue(entries, "CHECK_MHZ"), "1");
+    EXPECT_TEXT(iniValue(entries, "CHECK_KHZ"), "0");
+    finishWorkspace(workspace);
+}
+
+// File, Exit and the close box both keep the form's values, without Convert;
+// they come back at the next start. A hand-written CHECK_MHZ=2 shows checked.
+void settingsSavedOnExit(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("saved", vantrelExe);
+    const std::string ini = workspace.path("Vantrel.ini");
+    {
+        Program program(workspace);
+        startFilled(program);
+        REQUIRE(program.setText(IDC_MY_CALLSIGN, "JA1ABC"));
+        REQUIRE(program.setText(IDC_TIME_ZONE, "-9"));
+        REQUIRE(program.setText(IDC_COLUMN_COMMENT, ""));
+        REQUIRE(program.click(IDC_CHECK_MY_GL));
+        EXPECT(!fileExists(ini));
+        REQUIRE(program.postCommand(IDM_EXIT));
+        DWORD exitCode = 1;
+        REQUIRE(program.waitForExit(kStepTimeoutMs, &exitCode));
+        EXPECT(exitCode == 0);
+    }
+    std::vector<IniEntry> entries = readIniSection(ini, kSection);
+    EXPECT_TEXT(iniValue(entries, "MY_CALLSIGN"), "JA1ABC");
+    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "-9");
+    EXPECT_TEXT(iniValue(entries, "COLUMN_COMMENT"), "");
+    EXPECT_TEXT(iniValue(entries, "CHECK_MY_GL"), "0");
+
+    {
+        // Back on the form; an emptied designator is not loaded (the default
+        // returns). Then the close box, with a time difference in words.
+        Program program(workspace);
+        startFilled(program);
+        EXPECT_TEXT(program.text(IDC_MY_CALLSIGN), "JA1ABC");
+        EXPECT_TEXT(program.text(IDC_TIME_ZONE), "-9");
+        EXPECT_TEXT(program.text(IDC_COLUMN_COMMENT), "T");
+        EXPECT(!program.checked(IDC_CHECK_MY_GL));
+        REQUIRE(program.setText(IDC_MY_CALLSIGN, "JA1XYZ"));
+        REQUIRE(program.setText(IDC_TIME_ZONE, "  +12 hours"));
+        REQUIRE(PostMessageA(program.main, WM_SYSCOMMAND, SC_CLOSE, 0));
+        DWORD exitCode = 1;
+        REQUIRE(program.waitForExit(kStepTimeoutMs, &exitCode));
+        EXPECT(exitCode == 0);
+    }
+    entries = readIniSection(ini, kSection);
+    EXPECT_TEXT(iniValue(entries, "MY_CALLSIGN"), "JA1XYZ");
+    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "12");
+
+    writeFile(ini, "[VANTREL_LOCAL_PARAMS]\r\nCHECK_MHZ=2\r\nCHECK_KHZ=0\r\n");
+    {
+        Program program(workspace);
+        startFilled(program);
+        EXPECT(program.checked(IDC_CHECK_MHZ));
+        EXPECT(!program.checked(IDC_CHECK_KHZ));
+        closeAndWait(program);
+    }
+    entries = readIniSection(ini, kSection);
+    EXPECT_TEXT(iniValue(entries, "CHECK_MHZ"), "1");
+    finishWorkspace(workspace);
+}
+
+// The window title, the About box, and Enter and Escape on the form.
+void aboutTitleAndKeys(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("about", vantrelExe);
+    {
+        Program program(workspace);
+        startFilled(program);
+        EXPECT_TEXT(windowText(program.main), kAboutLine);
+
+        REQUIRE(program.postCommand(IDM_ABOUT));
+        HWND box = nullptr;
+        REQUIRE(waitUntil(
+            [&] {
+                return (box = findTopLevel(program.pid(), "#32770", "About Vantrel")) != nullptr;
+            },
+            kStepTimeoutMs));
+        EXPECT(GetWindow(box, GW_OWNER) == nullptr);
+        std::string message;
+        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (windowClass(child) == "Static" && !windowText(child).empty()) {
+                message = windowText(child);
+            }
+        }
+        EXPECT_TEXT(message, kAboutLine);
+        EXPECT(GetDlgItem(box, IDOK) != nullptr);
+        REQUIRE(PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK))));
+        EXPECT(waitUntil([&] { return !IsWindow(box); }, kStepTimeoutMs));
+
+        // Enter and Escape reach the form as IDOK and IDCANCEL and close
+        // nothing. A typed character behind them tells that they have been
+        // handled.
+        HWND edit = program.control(IDC_MY_CALLSIGN);
+        REQUIRE(program.setText(IDC_MY_CALLSIGN, "K"));
+        for (WPARAM key : {static_cast<WPARAM>(VK_RETURN), static_cast<WPARAM>(VK_ESCAPE)}) {
+            PostMessageA(edit, WM_KEYDOWN, key, 1);
+            PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+        }
+        PostMessageA(edit, WM_CHAR, 'Z', 1);
+        EXPECT(
+            waitUntil([&] { return program.text(IDC_MY_CALLSIGN).find('Z') != std::string::npos; },
+                      kStepTimeoutMs));
+        EXPECT(IsWindow(program.main) && IsWindowVisible(program.main));
+        EXPECT(IsWindow(program.form) && IsWindowVisible(program.form));
+        EXPECT(program.running());
+        EXPECT(!fileExists(workspace.path("Vantrel.ini")));
+
+        closeAndWait(program);
+    }
+    finishWorkspace(workspace);
+}
+
+// Picks a file in the file-open dialog; false when the dialog could not be
+// worked.
+bool pickInOpenDialog(const Program& program, const std::string& path) {
+    if (!program.postClick(IDC_BROWSE)) return false;
+    // The file name box: an edit inside a combo box in the Explorer-style
+    // dialog, a plain edit in the older one.
+    HWND dialog = nullptr;
+    HWND name = nullptr;
+    const bool shown = waitUntil(
+        [&] {
+            dialog = findTopLevel(program.pid(), "#32770", nullptr);
+            if (dialog == nullptr || !IsWindowVisible(dialog)) return false;
+            name = GetDlgItem(dialog, 0x47C);
+            if (name == nullptr) name = GetDlgItem(dialog, 0x480);
+            while (name != nullptr && windowClass(name) != "Edit")
+                name = GetWindow(name, GW_CHILD);
+            return name != nullptr;
+        },
+        kStepTimeoutMs);
+    if (!shown || !setWindowText(name, path)) return false;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return waitUntil([&] { return !IsWindow(dialog); }, kStepTimeoutMs);
+}
+
+// Browse puts the chosen path on the form; a path longer than the settings
+// hold is refused and changes nothing.
+void browse(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("browse", vantrelExe);
+    const std::string picked = workspace.path("picked.csv");
+    writeFile(picked, kSmallLogbook);
+
+    // A file whose full path is 257 bytes long.
+    std::string folder = workspace.dir + std::string(100, 'd');
+    REQUIRE(CreateDirectoryA(folder.c_str(), nullptr));
+    const size_t nameLength = 257 - folder.size() - 1 - 4;
+    REQUIRE(nameLength > 0 && nameLength < 200);
+    const std::string tooLong = folder + "\\" + std::string(nameLength, 'n') + ".csv";
+    REQUIRE(tooLong.size() == 257);
+    writeFile(tooLong, kSmallLogbook);
+    {
+        Program program(workspace);
+        startFilled(program);
+
+        REQUIRE(pickInOpenDialog(program, picked));
+        EXPECT_TEXT(program.text(IDC_CSV_PATH), picked);
+        convertAndWait(program, 3);
+        EXPECT(fileExists(workspace.path("picked.adi")));
+
+        REQUIRE(pickInOpenDialog(program, tooLong));
+        EXPECT_TEXT(program.text(IDC_CSV_PATH), picked);
+        // Convert goes on with the path that was kept.
+        DeleteFileA(workspace.path("picked.adi").c_str());
+        convertAndWait(program, 3);
+        EXPECT(fileExists(workspace.path("picked.adi")));
+
+        closeAndWait(program);
+    }
+    EXPECT_TEXT(iniValue(readIniSection(workspace.path("Vantrel.ini"), kSection), "CSV_NAME"),
+                picked);
+    finishWorkspace(workspace);
+}
+
+// A window closed before the first timer tick has filled the form must not
+// copy the empty form into the settings.
+void earlyClose(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("early", vantrelExe);
+    const std::string ini = workspace.path("Vantrel.ini");
+    writeFile(ini,
+              "[VANTREL_LOCAL_PARAMS]\r\nMY_CALLSIGN=EARLY1\r\nTIME_ZONE=-3\r\n"
+              "COLUMN_YEAR=Z\r\nCHECK_MHZ=0\r\nCHECK_KHZ=1\r\n");
+    {
+        Program program(workspace);
+        // Post the close as soon as the window exists: it is handled before
+        // any timer message.
+        HWND main = nullptr;
+        REQUIRE(waitUntil(
+            [&] {
+                main = findTopLevel(program.pid(), "WindowClass", nullptr);
+                return main != nullptr && PostMessageA(main, WM_CLOSE, 0, 0);
+            },
+            kStartTimeoutMs));
+        DWORD exitCode = 1;
+        REQUIRE(program.waitForExit(kStepTimeoutMs, &exitCode));
+        EXPECT(exitCode == 0);
+    }
+    const std::vector<IniEntry> entries = readIniSection(ini, kSection);
+    EXPECT_TEXT(iniValue(entries, "MY_CALLSIGN"), "EARLY1");
+    EXPECT_TEXT(iniValue(entries, "CSV_NAME"), "C:\\temp\\logbook.csv");
+    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "-3");
+    EXPECT_TEXT(iniValue(entries, "COLUMN_YEAR"), "Z");
+    EXPECT_TEXT(iniValue(entries, "COLUMN_GL"), "U");
+    EXPECT_TEXT(iniValue(entries, "CHECK_MHZ"), "0");
+    EXPECT_TEXT(iniValue(entries, "CHECK_KHZ"), "1");
+    EXPECT_TEXT(iniValue(entries, "CHECK_COMMENT"), "1");
+    finishWorkspace(workspace);
+}
+
+// Closing during a long conversion: the window goes at once, the conversion
+// runs to its end, and the settings file is written after that.
+void closeDuringConversion(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("long", vantrelExe);
+    const std::string csv = workspace.path("big.csv");
+    const std::string adi = workspace.path("big.adi");
+    const std::string ini = workspace.path("Vantrel.ini");
+    const int lines = 400000;
+    {
+        std::string content;
+        content.reserve(static_cast<size_t>(lines) * 80);
+        char line[128];
+        for (int i = 0; i < lines; ++i) {
+            snprintf(line, sizeof line,
+                     "2014,%d,%d,%d,%d,JA%06d,14.025,,20m,CW,599,,579,,,,,,,qso %d,PM95\r\n",
+                     1 + i % 12, 1 + i % 28, i % 24, i % 60, i, i);
+            content += line;
+        }
+        writeFile(csv, content);
+    }
+    {
+        Program program(workspace);
+        startFilled(program);
+        REQUIRE(program.setText(IDC_CSV_PATH, csv));
+        program.clearStatus();
+        const ULONGLONG started = GetTickCount64();
+        REQUIRE(program.click(IDC_CONVERT));
+        REQUIRE(program.waitForStatus([](const std::string& status) {
+            return status.compare(0, 11, "Converted  ") == 0 || isFinished(status, lines);
+        }));
+        const std::string atClose = program.status();
+        REQUIRE(program.postClose());
+        if (isFinished(atClose, lines)) {
+            note("the conversion ended before the close: make the logbook longer");
+        }
+        EXPECT(waitUntil([&] { return !IsWindow(program.main); }, kStepTimeoutMs));
+        const bool stillRunning = program.running();
+        DWORD exitCode = 1;
+        REQUIRE(program.waitForExit(kLongTimeoutMs, &exitCode));
+        EXPECT(exitCode == 0);
+        note("closed at \"%s\"; window gone with the process %s; ended after %.1f s",
+             atClose.c_str(), stillRunning ? "still converting" : "ended",
+             static_cast<double>(GetTickCount64() - started) / 1000.0);
+    }
+    const std::string adif = readFile(adi);
+    EXPECT(countOccurrences(adif, "<EOR>\r\n") == static_cast<size_t>(lines));
+    char last[64];
+    snprintf(last, sizeof last, "<CALL:8>JA%06d\r\n", lines - 1);
+    EXPECT(adif.find(last) != std::string::npos);
+    EXPECT(adif.size() >= 7 && adif.compare(adif.size() - 7, 7, "<EOR>\r\n") == 0);
+    REQUIRE(fileExists(ini));
+    EXPECT(lastWriteTime(ini) >= lastWriteTime(adi));
+    EXPECT_TEXT(iniValue(readIniSection(ini, kSection), "CSV_NAME"), csv);
+    finishWorkspace(workspace);
+}
+
+}  // namespace
+
+const Scenario kScenarios[] = {
+    {"start_and_convert", startAndConvert},
+    {"edits_reach_conversion", editsReachConversion},
+    {"settings_saved_on_exit", settingsSavedOnExit},
+    {"about_title_and_keys", aboutTitleAndKeys},
+    {"browse", browse},
+    {"early_close", earlyClose},
+    {"close_during_conversion", closeDuringConversion},
+};
+const size_t kScenarioCount = sizeof kScenarios / sizeof kScenarios[0];
