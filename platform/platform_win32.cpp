@@ -22,15 +22,31 @@ void removeFileSpec(char* path) {
     PathRemoveFileSpecA(path);
 }
 
+namespace {
+
+// The profile functions look for a file named without a folder in the Windows
+// folder; a relative path here means one relative to the current folder.
+bool fullProfilePath(const char* path, char (&full)[MAX_PATH]) {
+    DWORD n = GetFullPathNameA(path, MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH;
+}
+
+}  // namespace
+
 void readProfileString(const char* section, const char* key, char* out, size_t cap,
                        const char* path) {
     if (cap == 0) return;
-    GetPrivateProfileStringA(section, key, "", out, static_cast<DWORD>(cap), path);
+    out[0] = '\0';
+    char full[MAX_PATH];
+    if (!fullProfilePath(path, full)) return;
+    GetPrivateProfileStringA(section, key, "", out, static_cast<DWORD>(cap), full);
     out[cap - 1] = '\0';
 }
 
 bool writeProfileString(const char* section, const char* key, const char* value, const char* path) {
-    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
+    char full[MAX_PATH];
+    if (!fullProfilePath(path, full)) return false;
+    return WritePrivateProfileStringA(section, key, value, full) != FALSE;
 }
 
 FILE* openShared(const char* path, const char* mode) {

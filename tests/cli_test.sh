@@ -1,2 +1,102 @@
 #!/bin/sh
-exit 0
+# Tests of the command-line converter as a user runs it.
+#   cli_test.sh CONVERTER SOURCE_DIR [RUNNER]
+# RUNNER (for example the Wine wrapper) is put before the converter.
+set -u
+converter=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+source_dir=$2
+runner=${3:-}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-cli.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+exe_name=$(basename "$converter")
+mkdir bin && cp "$converter" "bin/$exe_name"
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION CONDITION...
+    description=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        failures=$((failures + 1))
+        echo "FAILED: $description" >&2
+        printf '  stdout: %s\n' "$(cat out.txt 2>/dev/null)" >&2
+        printf '  stderr: %s\n' "$(cat err.txt 2>/dev/null)" >&2
+    fi
+}
+run() {  # run ARGS...: the copied converter; sets $status, out.txt, err.txt
+    $runner "bin/$exe_name" "$@" >out.txt 2>err.txt </dev/null
+    status=$?
+    tr -d '\r' <out.txt >out.tmp && mv out.tmp out.txt
+    tr -d '\r' <err.txt >err.tmp && mv err.tmp err.txt
+}
+contains() { grep -q -- "$2" "$1"; }
+finished_line() { grep -Eq "^$1: [0-9]{2}:[0-9]{2}:[0-9]{2}   Finished $2 QSOs conversion\$" out.txt; }
+
+printf '2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n' >two.csv
+printf '[VANTREL_LOCAL_PARAMS]\r\nTIME_ZONE=0\r\nCSV_NAME=two.csv\r\n' >utc.ini
+
+# Help, version and bad usage.
+run --help
+check "--help exits 0 with the usage" test "$status" -eq 0 -a -s out.txt
+check "--help shows the usage" contains out.txt "Usage: vantrel-convert"
+run --version
+check "--version exits 0" test "$status" -eq 0
+check "--version names the program" contains out.txt "vantrel-convert"
+run --frobnicate two.csv
+check "an unknown option exits 2" test "$status" -eq 2
+check "an unknown option shows the usage" contains err.txt "Usage:"
+run --settings
+check "--settings without a file exits 2" test "$status" -eq 2
+run --settings missing.ini two.csv
+check "a missing --settings file exits 2" test "$status" -eq 2
+check "nothing is converted after bad usage" test ! -e two.adi
+
+# One file with a settings file: output path and final status on stdout.
+run --settings utc.ini two.csv
+check "a conversion exits 0" test "$status" -eq 0
+check "the output path and the finished status are printed" finished_line "two.adi" 2
+check "the ADIF is written beside the CSV" contains two.adi "<CALL:6>JA1XYZ"
+check "the settings file's time difference is used" contains two.adi "<QSO_DATE:8>20141208"
+rm -f two.adi
+
+# No CSV named: the settings' CSV_NAME.
+run --settings utc.ini
+check "without a CSV the settings' CSV_NAME is converted" finished_line "two.adi" 2
+rm -f two.adi
+
+# The settings file beside the executable, used when no --settings is given.
+printf '[VANTREL_LOCAL_PARAMS]\r\nTIME_ZONE=-1\r\nCHECK_COMMENT=0\r\n' >bin/Vantrel.ini
+cp bin/Vantrel.ini ini.before
+run two.csv
+check "the settings beside the executable are used" contains two.adi "<TIME_ON:4>0415"
+check "the comment switch from beside the executable is used" sh -c '! grep -q COMMENT two.adi'
+check "the converter never writes the settings file" cmp -s bin/Vantrel.ini ini.before
+rm -f bin/Vantrel.ini two.adi
+run --settings utc.ini two.csv
+check "no settings file appears beside the executable" test ! -e bin/Vantrel.ini
+
+# Failures: reported on stderr, the other files still converted, exit 1.
+cp two.csv three.csv
+long=$(printf '%0300d' 0).csv
+run --settings utc.ini missing.csv three.csv "$long"
+check "a failed file makes the exit status 1" test "$status" -eq 1
+check "a missing CSV is reported on stderr" contains err.txt "missing.csv: Can not open CSV file"
+check "a path over 255 bytes is refused" contains err.txt "longer than 255 bytes"
+check "the remaining files are still converted" finished_line "three.adi" 2
+cp two.csv log.adi
+run --settings utc.ini log.adi
+check "an .adi input is refused" contains err.txt "Can not open ADI file: it is the CSV file itself"
+check "an .adi input is left untouched" cmp -s log.adi two.csv
+
+# The bundled sample logbook converts.
+cp "$source_dir/examples/logbook.csv" sample.csv
+run --settings utc.ini sample.csv
+rows=$(grep -c '' sample.csv)
+check "the sample logbook converts completely" finished_line "sample.adi" "$rows"
+
+echo "cli: $passes passed, $failures failed"
+test "$failures" -eq 0
