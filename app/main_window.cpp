@@ -19,9 +19,49 @@ const char kWindowClass[] = "WindowClass";
 const char kAboutCaption[] = "About Vantrel";
 const int32_t kWindowWidth = 610;
 const int32_t kWindowHeight = 450;
+// Room kept right of and below the form's controls, in dialog units.
+const int kFormMarginX = 8;
+const int kFormMarginY = 6;
 
 // IDC_ARROW, spelled for the ANSI call whatever the character-set setting.
 LPCSTR const kArrowCursor = MAKEINTRESOURCEA(32512);
+
+// The form's controls are placed in dialog units, which grow with the size of
+// the dialog font on the system at hand. Where the window's nominal size cannot
+// show them all above the status bar, the window grows just enough (it never
+// shrinks): a setting hidden under the frame could not be seen or edited.
+void growToShowForm(HWND window) {
+    HWND form = theMainWindow.form;
+    if (form == nullptr) return;
+    LONG right = 0;
+    LONG bottom = 0;
+    for (HWND child = GetWindow(form, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect = {};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&rect), 2);
+        if (rect.right > right) right = rect.right;
+        if (rect.bottom > bottom) bottom = rect.bottom;
+    }
+    RECT margin = {0, 0, kFormMarginX, kFormMarginY};
+    MapDialogRect(form, &margin);
+
+    RECT statusRect = {};
+    GetWindowRect(theMainWindow.statusBar, &statusRect);
+    RECT client = {};
+    GetClientRect(window, &client);
+    const LONG growX = right + margin.right - client.right;
+    const LONG growY =
+        bottom + margin.bottom + (statusRect.bottom - statusRect.top) - client.bottom;
+    if (growX <= 0 && growY <= 0) return;
+
+    if (growX > 0) theMainWindow.width += growX;
+    if (growY > 0) theMainWindow.height += growY;
+    SetWindowPos(window, nullptr, 0, 0, theMainWindow.width, theMainWindow.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The status bar docks itself at the new bottom edge.
+    SendMessageA(theMainWindow.statusBar, WM_SIZE, 0, 0);
+}
 
 // Status bar along the bottom, then the settings form over the rest of the
 // client area.
@@ -32,6 +72,7 @@ void buildChildren(HWND window) {
         WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, nullptr, window, 0);
     theMainWindow.form = CreateDialogParamA(
         theMainWindow.instance, MAKEINTRESOURCEA(IDD_SETTINGS_FORM), window, settingsFormProc, 0);
+    growToShowForm(window);
 
     RECT statusRect = {};
     GetWindowRect(theMainWindow.statusBar, &statusRect);
