@@ -1,0 +1,359 @@
+// The whole conversion: the fuzzer's bytes become settings and a CSV file,
+// the conversion runs into a scratch folder, and its results are checked:
+// the status line, one ADIF record per physical CSV line, every item's
+// declared length equal to its value's bytes up to the CR LF, the values
+// those of the reference splitter's columns, and the input never overwritten.
+//
+// Input layout (missing bytes read as 0, which gives the default settings):
+//   byte 0   two bits each: checkMhz, checkKhz, checkRstRcvd, checkMyGl
+//   byte 1   bits 0-1 checkComment, bits 2-4 which CSV file name
+//   byte 2   time difference: bit 7 clear, 9 + (bits 0-6 ^ 64) - 64;
+//            bit 7 set, the next four bytes as a 32-bit integer
+//   byte     own callsign: 0 the default, else (b - 1) % 32 bytes follow
+//   13 bytes designators, columnYear to columnGl: bit 7 set, (b & 7) bytes
+//            follow as the designator; else n = b & 63: 0 the default,
+//            1 to 40 that column's letters (bit 6: lower case), above 40 empty
+//   rest     the CSV file
+#include <stdint.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "app/converter_app.h"
+#include "common/text.h"
+#include "conversion/conversion_job.h"
+#include "fuzz_support.h"
+#include "reference_csv.h"
+
+namespace {
+
+struct Reader {
+    const uint8_t* data;
+    size_t size;
+    size_t at;
+    uint8_t byte() { return at < size ? data[at++] : 0; }
+    std::string bytes(size_t n) {
+        std::string s;
+        while (n-- > 0 && at < size)
+            s += static_cast<char>(data[at++]);
+        return s;
+    }
+};
+
+// A check field: the default, its opposite, or a value that is neither 0 nor 1.
+int32_t checkValue(unsigned bits, int32_t defaultValue) {
+    switch (bits & 3) {
+        case 0:
+            return defaultValue;
+        case 1:
+            return 1 - defaultValue;
+        case 2:
+            return 2;
+        default:
+            return -1;
+    }
+}
+
+void setDesignator(char* field, Reader& in) {
+    uint8_t sel = in.byte();
+    if (sel & 0x80) {
+        std::string text = in.bytes(sel & 7);
+        copyText(field, kDesignatorCapacity, text.c_str());
+        return;
+    }
+    unsigned n = sel & 0x3F;
+    if (n == 0) return;  // keep the default
+    char text[3] = {0, 0, 0};
+    if (n > 40) {
+        // empty
+    } else if (n <= 26) {
+        text[0] = static_cast<char>('A' + n - 1);
+    } else {
+        text[0] = static_cast<char>('A' + n / 26 - 1);
+        text[1] = static_cast<char>('A' + n % 26 - 1);
+    }
+    if (sel & 0x40) {
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    memcpy(field, text, sizeof text);
+}
+
+struct FileKind {
+    const char* csv;
+    const char* adi;  // null: the conversion must refuse, writing nothing
+    bool present;     // whether the CSV file exists
+};
+const FileKind kFileKinds[8] = {
+    {"log.csv", "log.adi", true}, {"log", "log.adi", true},     {"a.b.csv", "a.b.adi", true},
+    {".csv", ".adi", true},       {"log.ADI", nullptr, true},   {"Log.adi. ", nullptr, true},
+    {"gone.csv", nullptr, false}, {"log.txt", "log.adi", true},
+};
+
+// The column a designator names, 1 to 32, or 0 for none.
+int columnOf(const char* d) {
+    auto letter = [](unsigned char c) -> int {
+        if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
+        if (c >= 'a' && c <= 'z') return c - 'a' + 1;
+        return 0;
+    };
+    int first = letter(static_cast<unsigned char>(d[0]));
+    if (first == 0) return 0;
+    if (d[1] == '\0') return first;
+    int second = letter(static_cast<unsigned char>(d[1]));
+    int column = second == 0 ? 0 : first * 26 + second;
+    return column <= 32 ? column : 0;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Walks the ADIF output, failing on the first byte out of place.
+struct AdifCursor {
+    const std::string& text;
+    size_t at;
+    size_t record;
+
+    [[noreturn]] void failHere(const std::string& what) {
+        fuzz::fail(__FILE__, __LINE__, "ADIF output",
+                   "record " + std::to_string(record) + " at byte " + std::to_string(at) + ": " +
+                       what + "; output there: \"" + fuzz::escaped(text.substr(at, 120)) + "\"");
+    }
+
+    bool startsWith(const std::string& s) const { return text.compare(at, s.size(), s) == 0; }
+
+    // "<NAME:n>", n bytes of value, CR LF; returns the value.
+    std::string item(const char* name) {
+        std::string open = std::string("<") + name + ":";
+        if (!startsWith(open)) failHere(std::string("expected item ") + name);
+        at += open.size();
+        size_t digits = at;
+        uint64_t n = 0;
+        while (at < text.size() && isDigit(text[at]) && at - digits < 10)
+            n = n * 10 + static_cast<uint64_t>(text[at++] - '0');
+        if (at == digits || at >= text.size() || text[at] != '>')
+            failHere(std::string("bad length of ") + name);
+        at += 1;
+        if (n > text.size() - at) failHere(std::string("length of ") + name + " runs past the end");
+        std::string value = text.substr(at, n);
+        at += n;
+        if (!startsWith("\r\n"))
+            failHere(std::string("declared length of ") + name + " is not the value's length");
+        if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+            failHere(std::string("line end or NUL inside the value of ") + name);
+        at += 2;
+        return value;
+    }
+
+    void item(const char* name, const std::string& expected) {
+        size_t start = at;
+        std::string value = item(name);
+        if (value != expected) {
+            at = start;
+            failHere(std::string(name) + " is \"" + fuzz::escaped(value) + "\", expected \"" +
+                     fuzz::escaped(expected) + "\"");
+        }
+    }
+};
+
+// A number printed at a minimum width: pad bytes, an optional '-', digits.
+bool isPaddedNumber(const std::string& v, size_t width, char pad) {
+    if (v.size() < width) return false;
+    size_t i = 0;
+    if (pad == ' ') {
+        while (i < v.size() && v[i] == ' ')
+            ++i;
+        if (i < v.size() && v[i] == '-') ++i;
+    } else {
+        if (i < v.size() && v[i] == '-') ++i;
+    }
+    if (i == v.size()) return false;
+    for (; i < v.size(); ++i)
+        if (!isDigit(v[i])) return false;
+    return true;
+}
+
+// "%.3f" of a finite or infinite double.
+bool isMegahertz(const std::string& v) {
+    if (v == "inf" || v == "-inf") return true;
+    size_t i = v[0] == '-' ? 1 : 0;
+    size_t dot = v.find('.');
+    if (dot == std::string::npos || dot == i || v.size() - dot != 4) return false;
+    for (; i < v.size(); ++i)
+        if (i != dot && !isDigit(v[i])) return false;
+    return true;
+}
+
+void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefColumns& columns) {
+    auto column = [&](const char* designator) -> const std::string* {
+        int k = columnOf(designator);
+        return k == 0 ? nullptr : &columns[static_cast<size_t>(k - 1)];
+    };
+    static const std::string kEmpty;
+    auto text = [&](const char* designator) -> const std::string& {
+        const std::string* c = column(designator);
+        return c != nullptr ? *c : kEmpty;
+    };
+
+    out.item("CALL", text(s.columnCallsign));
+    size_t at = out.at;
+    std::string date = out.item("QSO_DATE");
+    if (!isPaddedNumber(date, 8, ' ')) {
+        out.at = at;
+        out.failHere("QSO_DATE is not a number of at least 8 bytes");
+    }
+    at = out.at;
+    std::string time = out.item("TIME_ON");
+    if (!isPaddedNumber(time, 4, '0')) {
+        out.at = at;
+        out.failHere("TIME_ON is not a number of at least 4 digits");
+    }
+    out.item("BAND", text(s.columnBand));
+    if (column(s.columnFreq) != nullptr) {
+        if (s.checkMhz == 1) {
+            out.item("FREQ", text(s.columnFreq));
+        } else if (s.checkKhz == 1) {
+            at = out.at;
+            if (!isMegahertz(out.item("FREQ"))) {
+                out.at = at;
+                out.failHere("FREQ is not printed with three decimals");
+            }
+        }
+    }
+    out.item("MODE", text(s.columnMode));
+    out.item("RST_SENT", text(s.columnRstSent));
+    if (column(s.columnRstRcvd) != nullptr && s.checkRstRcvd == 1)
+        out.item("RST_RCVD", text(s.columnRstRcvd));
+    if (column(s.columnGl) != nullptr && s.checkMyGl == 1)
+        out.item("MY_GRIDSQUARE", text(s.columnGl));
+    const std::string& comment = text(s.columnComment);
+    if (!comment.empty() && s.checkComment == 1) {
+        out.item("COMMENT", comment);
+        out.item("QSLMSG", comment);
+    }
+    if (!out.startsWith("<EOR>\r\n")) out.failHere("expected <EOR>");
+    out.at += 7;
+}
+
+// "HH:MM:SS   Finished N QSOs conversion".
+bool isFinishedStatus(const std::string& status, size_t count) {
+    const std::string rest = "   Finished " + std::to_string(count) + " QSOs conversion";
+    if (status.size() != 8 + rest.size() || status.compare(8, rest.size(), rest) != 0) return false;
+    for (size_t i = 0; i < 8; ++i) {
+        if (i % 3 == 2 ? status[i] != ':' : !isDigit(status[i])) return false;
+    }
+    return true;
+}
+
+std::string runWith(const ConversionSettings& settings) {
+    storeSettings(settings);
+    {
+        std::lock_guard<std::mutex> guard(theApp.statusText.lock);
+        theApp.statusText.text[0] = '\0';
+        theApp.statusText.convertedCount.store(-1);
+    }
+    theApp.flags.bits.store(0);
+    runConversion();
+    FUZZ_CHECK(isFlagSet(theApp.flags, StatusChanged), "");
+    char status[kStatusTextCapacity];
+    readStatusText(status, sizeof status);
+    return status;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Reader in{data, size, 0};
+    ConversionSettings settings;
+    memset(&settings, 0, sizeof settings);
+    applyDefaults(settings);
+
+    uint8_t checks = in.byte();
+    uint8_t more = in.byte();
+    settings.checkMhz = checkValue(checks, 1);
+    settings.checkKhz = checkValue(checks >> 2, 0);
+    settings.checkRstRcvd = checkValue(checks >> 4, 1);
+    settings.checkMyGl = checkValue(checks >> 6, 1);
+    settings.checkComment = checkValue(more, 1);
+    const FileKind& kind = kFileKinds[(more >> 2) & 7];
+
+    uint8_t zone = in.byte();
+    if (zone & 0x80) {
+        uint32_t v = 0;
+        for (int i = 0; i < 4; ++i)
+            v |= static_cast<uint32_t>(in.byte()) << (8 * i);
+        memcpy(&settings.timeZone, &v, sizeof v);
+    } else {
+        settings.timeZone = 9 + ((zone & 0x7F) ^ 0x40) - 64;
+    }
+    uint8_t call = in.byte();
+    if (call != 0) {
+        std::string text = in.bytes(static_cast<size_t>(call - 1) % 32);
+        copyText(settings.myCallsign, text.c_str());
+    }
+    char* const designators[] = {
+        settings.columnYear,    settings.columnMonth,   settings.columnDay,
+        settings.columnHour,    settings.columnMinute,  settings.columnCallsign,
+        settings.columnFreq,    settings.columnBand,    settings.columnMode,
+        settings.columnRstRcvd, settings.columnRstSent, settings.columnComment,
+        settings.columnGl};
+    for (char* d : designators)
+        setDesignator(d, in);
+    const std::string csv(reinterpret_cast<const char*>(data) + in.at, size - in.at);
+
+    fuzz::clearScratch();
+    const std::string csvPath = fuzz::scratchDir() + kind.csv;
+    FUZZ_CHECK(copyText(settings.csvPath, csvPath.c_str()), csvPath);
+    if (kind.present) fuzz::writeFile(csvPath, csv.data(), csv.size());
+
+    const std::string status = runWith(settings);
+
+    if (!kind.present) {
+        FUZZ_CHECK(status == "Can not open CSV file", status);
+        FUZZ_CHECK(fuzz::listScratch().empty(), fuzz::listScratch());
+        return 0;
+    }
+    std::string after;
+    FUZZ_CHECK(fuzz::readFile(csvPath, after) && after == csv, "the CSV file was changed");
+    if (kind.adi == nullptr) {
+        FUZZ_CHECK(status == "Can not open ADI file: it is the CSV file itself", status);
+        FUZZ_CHECK(fuzz::listScratch() == "[" + std::string(kind.csv) + "] ", fuzz::listScratch());
+        return 0;
+    }
+
+    // One record per physical line: every LF ends one, and bytes after the
+    // last LF make one more.
+    std::vector<size_t> lineStarts;
+    for (size_t at = 0; at < csv.size();) {
+        lineStarts.push_back(at);
+        const void* lf = memchr(csv.data() + at, '\n', csv.size() - at);
+        at = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - csv.data()) + 1
+                           : csv.size();
+    }
+    FUZZ_CHECK(isFinishedStatus(status, lineStarts.size()),
+               status + " for " + std::to_string(lineStarts.size()) + " lines");
+
+    std::string adif;
+    FUZZ_CHECK(fuzz::readFile(fuzz::scratchDir() + kind.adi, adif), "no ADIF file");
+    static const char kGenerated[] = "Generated on ";
+    FUZZ_CHECK(adif.compare(0, sizeof kGenerated - 1, kGenerated) == 0, fuzz::escaped(adif));
+    char callsign[kCallsignCapacity];
+    copyText(callsign, settings.myCallsign);
+    const std::string headerEnd =
+        std::string("Z by Vantrel for ") + callsign + "\r\n<ADIF_VER:5>3.0.0\r\n<EOH>\r\n";
+    size_t headerAt = adif.find(headerEnd);
+    FUZZ_CHECK(headerAt != std::string::npos, fuzz::escaped(adif));
+    FUZZ_CHECK(adif.find_first_of("\r\n", sizeof kGenerated - 1) >= headerAt,
+               "line end inside the header's date: " + fuzz::escaped(adif));
+
+    AdifCursor out{adif, headerAt + headerEnd.size(), 0};
+    for (size_t start : lineStarts) {
+        const unsigned char* line = reinterpret_cast<const unsigned char*>(csv.data()) + start;
+        checkRecord(out, settings, fuzz::refSplit(line, csv.size() - start));
+        out.record += 1;
+    }
+    if (out.at != adif.size()) out.failHere("bytes after the last record");
+    return 0;
+}
