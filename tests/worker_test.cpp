@@ -1,1 +1,287 @@
 #include <gtest/gtest.h>
+#include <string.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "app/converter_app.h"
+#include "common/text.h"
+#include "conversion/conversion_job.h"
+#include "conversion/conversion_worker.h"
+#include "platform/platform.h"
+#include "settings/settings_file.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string statusNow() {
+    char text[kStatusTextCapacity];
+    readStatusText(text, sizeof text);
+    return text;
+}
+
+// Polls until the condition holds or a generous time has passed.
+template <typename Condition>
+bool eventually(Condition condition, std::chrono::milliseconds limit = 20000ms) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+const std::regex kFinished(R"(\d\d:\d\d:\d\d   Finished (\d+) QSOs conversion)");
+bool isFinished(const std::string& status) {
+    return std::regex_match(status, kFinished);
+}
+
+std::string bigLogbook(int rows) {
+    std::string csv;
+    csv.reserve(static_cast<size_t>(rows) * 70);
+    for (int i = 0; i < rows; ++i) {
+        csv += "2014,12,8,3,15,CALL" + std::to_string(i) +
+               ",14.025,,20m,CW,599,,579,,,,,,,\"hello, world\",PM95\r\n";
+    }
+    return csv;
+}
+
+size_t recordCount(const std::string& path) {
+    std::string adif = readFile(path);
+    size_t n = 0;
+    for (size_t at = adif.find("<EOR>"); at != std::string::npos; at = adif.find("<EOR>", at + 1))
+        ++n;
+    return n;
+}
+
+void resetApp(const std::string& csvPath) {
+    ConversionSettings s = defaultSettings();
+    copyText(s.csvPath, csvPath.c_str());
+    storeSettings(s);
+    theApp.flags.bits.store(0);
+    publishStatus("");
+    theApp.flags.bits.store(0);
+}
+
+// A worker of its own for each test, stopped at the end.
+class ConversionWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        csv = dir.file("log.csv");
+        adi = dir.file("log.adi");
+        resetApp(csv);
+        theApp.worker = startWorker();
+        ASSERT_TRUE(theApp.worker.joinable());
+    }
+    void TearDown() override {
+        stopWorker();
+        theApp.flags.bits.store(0);
+    }
+    ScratchDir dir;
+    std::string csv, adi;
+};
+
+}  // namespace
+
+TEST_F(ConversionWorkerTest, RequestWhileIdleIsPickedUp) {
+    writeFile(csv, "2014,12,8,3,15,TEST\r\n");
+    requestConversion();
+    ASSERT_TRUE(eventually([] { return isFinished(statusNow()); })) << statusNow();
+    EXPECT_FALSE(isFlagSet(theApp.flags, ConvertRequested));
+    EXPECT_TRUE(isFlagSet(theApp.flags, StatusChanged));
+    EXPECT_EQ(recordCount(adi), 1u);
+}
+
+TEST_F(ConversionWorkerTest, RequestsDuringAConversionCollapseIntoOneUsingItsSettings) {
+    writeFile(csv, bigLogbook(300000));
+    std::string second = dir.file("second.csv");
+    writeFile(second, "2014,12,8,3,15,TEST\r\n");
+    requestConversion();
+    ASSERT_TRUE(eventually([] { return statusNow().rfind("Converted  ", 0) == 0; }));
+
+    // Three presses while the first conversion runs, each with other settings.
+    ConversionSettings s = defaultSettings();
+    copyText(s.csvPath, second.c_str());
+    for (const char* call : {"FIRST", "SECOND", "THIRD"}) {
+        copyText(s.myCallsign, call);
+        storeSettings(s);
+        requestConversion();
+    }
+    const std::string secondAdi = dir.file("second.adi");
+    ASSERT_TRUE(eventually([&] { return fileExists(secondAdi) && isFinished(statusNow()); }));
+    EXPECT_EQ(recordCount(adi), 300000u);  // the first one ran to its end
+    EXPECT_NE(readFile(secondAdi).find("by Vantrel for THIRD\r\n"), std::string::npos);
+
+    // No further conversion follows.
+    fs::remove(secondAdi);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_FALSE(fileExists(secondAdi));
+}
+
+TEST_F(ConversionWorkerTest, StopWhileConvertingWaitsForACompleteOutput) {
+    writeFile(csv, bigLogbook(200000));
+    requestConversion();
+    ASSERT_TRUE(eventually([] { return statusNow().rfind("Converted  ", 0) == 0; }));
+    stopWorker();
+    EXPECT_FALSE(theApp.worker.joinable());
+    EXPECT_TRUE(isFinished(statusNow())) << statusNow();
+    EXPECT_EQ(recordCount(adi), 200000u);
+}
+
+TEST_F(ConversionWorkerTest, StopWhileIdleEndsTheThread) {
+    auto start = std::chrono::steady_clock::now();
+    stopWorker();
+    EXPECT_FALSE(theApp.worker.joinable());
+    // A poll lasts 10 ms; allow plenty for a loaded machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST_F(ConversionWorkerTest, PendingRequestIsNeverRunAfterStop) {
+    writeFile(csv, "2014,12,8,3,15,TEST\r\n");
+    // Convert pressed and the program closed within the same poll.
+    theApp.flags.bits.fetch_or(ConvertRequested | StopWorker);
+    stopWorker();
+    EXPECT_FALSE(fileExists(adi));
+    EXPECT_TRUE(isFlagSet(theApp.flags, ConvertRequested));
+    EXPECT_EQ(statusNow(), "");
+}
+
+TEST(ConversionWorker, RequestWithoutAWorkerSaysSo) {
+    resetApp("unused.csv");
+    ASSERT_FALSE(theApp.worker.joinable());
+    requestConversion();
+    EXPECT_EQ(statusNow(), "Can not start conversion");
+    EXPECT_TRUE(isFlagSet(theApp.flags, StatusChanged));
+    EXPECT_FALSE(isFlagSet(theApp.flags, ConvertRequested));
+    theApp.flags.bits.store(0);
+}
+
+// The application object's start-up and shutdown use the settings file beside
+// the test program, which this test alone touches.
+TEST(ConverterAppLifecycle, StartWithoutSettingsFileThenTeardownWritesAll21Keys) {
+    char ini[kPathCapacity];
+    ASSERT_TRUE(settingsFilePath(ini));
+    std::error_code ec;
+    fs::remove(ini, ec);
+
+    constructConverterApp();
+    EXPECT_TRUE(isFlagSet(theApp.flags, RefreshForm));
+    EXPECT_TRUE(theApp.worker.joinable());
+    ConversionSettings loaded;
+    snapshotSettings(loaded);
+    ConversionSettings defaults = defaultSettings();
+    EXPECT_EQ(memcmp(&loaded, &defaults, sizeof defaults), 0);
+
+    // A long conversion is running when the program ends.
+    ScratchDir dir;
+    std::string csv = dir.file("log.csv");
+    writeFile(csv, bigLogbook(200000));
+    copyText(loaded.csvPath, csv.c_str());
+    storeSettings(loaded);
+    requestConversion();
+    ASSERT_TRUE(eventually([] { return statusNow().rfind("Converted  ", 0) == 0; }));
+    teardownConverterApp();
+
+    EXPECT_EQ(recordCount(dir.file("log.adi")), 200000u);
+    ASSERT_TRUE(fileExists(ini));
+    // The settings were saved after the conversion's last write.
+    EXPECT_GE(fs::last_write_time(ini), fs::last_write_time(dir.file("log.adi")));
+    std::string text = readFile(ini);
+    size_t at = text.find("[VANTREL_LOCAL_PARAMS]");
+    ASSERT_NE(at, std::string::npos);
+    for (const SettingDescriptor& row : kSettingsTable) {
+        size_t next = text.find(std::string(row.key) + "=", at);
+        ASSERT_NE(next, std::string::npos) << row.key;
+        at = next;
+    }
+    char value[256];
+    readProfileString("VANTREL_LOCAL_PARAMS", "CSV_NAME", value, sizeof value, ini);
+    EXPECT_EQ(std::string(value), csv);
+    fs::remove(ini, ec);
+    theApp.flags.bits.store(0);
+}
+
+TEST(Concurrency, StatusTextIsAlwaysWholeWhileAConversionRuns) {
+    ScratchDir dir;
+    std::string csv = dir.file("log.csv");
+    writeFile(csv, bigLogbook(50000));
+    resetApp(csv);
+    std::atomic<bool> done{false};
+    std::thread job([&] {
+        runConversion();
+        done.store(true);
+    });
+    const std::regex counting(R"(Converted  (\d+) QSOs)");
+    long last = 0;
+    int reads = 0;
+    bool whole = true;
+    while (!done.load()) {
+        std::string status = statusNow();
+        std::smatch m;
+        if (std::regex_match(status, m, counting)) {
+            long n = std::stol(m[1]);
+            if (n < last) whole = false;
+            last = n;
+        } else if (!status.empty() && !isFinished(status)) {
+            whole = false;
+        }
+        ++reads;
+    }
+    job.join();
+    EXPECT_TRUE(whole);
+    EXPECT_GT(reads, 0);
+    EXPECT_TRUE(isFinished(statusNow()));
+}
+
+TEST(Concurrency, SettingsChangedDuringAConversionNeverTear) {
+    ScratchDir dir;
+    std::string csv = dir.file("log.csv");
+    std::string rows;
+    for (int i = 0; i < 2000; ++i)
+        rows += "2014,12,8,3,15,callF,callG\r\n";
+    writeFile(csv, rows);
+    ConversionSettings a = defaultSettings(), b = defaultSettings();
+    copyText(a.csvPath, csv.c_str());
+    copyText(b.csvPath, csv.c_str());
+    copyText(a.myCallsign, "ALPHAALPHAALPHA");
+    copyText(b.myCallsign, "BRAVOBRAVOBRAVO");
+    copyText(a.columnCallsign, "F");
+    copyText(b.columnCallsign, "G");
+    a.timeZone = 0;
+    b.timeZone = -1;
+    resetApp(csv);
+    storeSettings(a);
+    std::atomic<bool> stop{false};
+    std::thread flipper([&] {
+        for (bool useA = true; !stop.load(); useA = !useA)
+            storeSettings(useA ? a : b);
+    });
+    for (int run = 0; run < 20; ++run) {
+        runConversion();
+        std::string adif = readFile(dir.file("log.adi"));
+        bool isA = adif.find("for ALPHAALPHAALPHA\r\n") != std::string::npos;
+        bool isB = adif.find("for BRAVOBRAVOBRAVO\r\n") != std::string::npos;
+        EXPECT_NE(isA, isB) << adif.substr(0, 80);
+        std::string records = recordsOf(adif);
+        const std::string call = isA ? "<CALL:5>callF\r\n" : "<CALL:5>callG\r\n";
+        const std::string time = isA ? "<TIME_ON:4>0315\r\n" : "<TIME_ON:4>0415\r\n";
+        size_t calls = 0, times = 0;
+        for (size_t at = records.find(call); at != std::string::npos;
+             at = records.find(call, at + 1))
+            ++calls;
+        for (size_t at = records.find(time); at != std::string::npos;
+             at = records.find(time, at + 1))
+            ++times;
+        EXPECT_EQ(calls, 2000u);
+        EXPECT_EQ(times, 2000u);
+    }
+    stop.store(true);
+    flipper.join();
+}
