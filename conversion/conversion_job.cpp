@@ -19,14 +19,19 @@ inline void raiseStatusChanged() {
     if (!isFlagSet(theApp.flags, StatusChanged)) raiseFlag(theApp.flags, StatusChanged);
 }
 
-size_t formatConvertedCount(char* out, int32_t count) {
-    static const char kConverted[] = "Converted  ";
-    static const char kQsos[] = " QSOs";
-    size_t n = sizeof kConverted - 1;
-    memcpy(out, kConverted, n);
+// before + count + after, NUL-terminated; returns the length. The texts are
+// this program's own and short, so out needs only 64 bytes.
+size_t formatCountText(char* out, const char* before, int32_t count, const char* after) {
+    size_t n = strlen(before);
+    memcpy(out, before, n);
     n += formatInt(out + n, count, 0, ' ');
-    memcpy(out + n, kQsos, sizeof kQsos);
-    return n + sizeof kQsos - 1;
+    size_t tail = strlen(after);
+    memcpy(out + n, after, tail + 1);
+    return n + tail;
+}
+
+size_t formatConvertedCount(char* out, int32_t count) {
+    return formatCountText(out, "Converted  ", count, " QSOs");
 }
 
 }  // namespace
@@ -310,16 +315,11 @@ namespace {
 
 void publishFinished(int32_t count) {
     char finished[256];
-    static const char kFinished[] = "Finished ";
-    static const char kConversion[] = " QSOs conversion";
-    size_t n = sizeof kFinished - 1;
-    memcpy(finished, kFinished, n);
-    n += formatInt(finished + n, count, 0, ' ');
-    memcpy(finished + n, kConversion, sizeof kConversion);
+    formatCountText(finished, "Finished ", count, " QSOs conversion");
 
     LocalTime now = currentLocalTime();
     char text[kStatusTextCapacity];
-    n = formatInt(text, now.hour, 2, '0');
+    size_t n = formatInt(text, now.hour, 2, '0');
     text[n++] = ':';
     n += formatInt(text + n, now.minute, 2, '0');
     text[n++] = ':';

@@ -11,15 +11,20 @@ namespace {
 CsvFields fieldsBuffer;
 
 // The columns up to the last non-empty one.
-std::vector<std::string> split(const std::string& line) {
-    memset(&fieldsBuffer, 0x5a, sizeof fieldsBuffer);  // stale bytes must not show
-    splitCsvLine(line.data(), line.size(), fieldsBuffer);
+std::vector<std::string> columnsOf(const CsvFields& fields) {
     std::vector<std::string> columns;
     for (size_t k = 0; k < kCsvColumns; ++k)
-        columns.push_back(fieldsBuffer.column[k]);
+        columns.push_back(fields.column[k]);
     while (!columns.empty() && columns.back().empty())
         columns.pop_back();
     return columns;
+}
+
+// A line split whole.
+std::vector<std::string> split(const std::string& line) {
+    memset(&fieldsBuffer, 0x5a, sizeof fieldsBuffer);  // stale bytes must not show
+    splitCsvLine(line.data(), line.size(), fieldsBuffer);
+    return columnsOf(fieldsBuffer);
 }
 
 // The same line handed over in pieces of the given size.
@@ -32,12 +37,7 @@ std::vector<std::string> splitInPieces(const std::string& line, size_t piece) {
         feedCsvLine(state, fields, line.data() + at, std::min(piece, line.size() - at));
     }
     endCsvLine(state, fields);
-    std::vector<std::string> columns;
-    for (size_t k = 0; k < kCsvColumns; ++k)
-        columns.push_back(fields.column[k]);
-    while (!columns.empty() && columns.back().empty())
-        columns.pop_back();
-    return columns;
+    return columnsOf(fields);
 }
 
 using V = std::vector<std::string>;
