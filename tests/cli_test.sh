@@ -4,7 +4,7 @@
 # RUNNER (for example the Wine wrapper) is put before the converter.
 set -u
 converter=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-source_dir=$2
+source_dir=$(cd "$2" && pwd)
 runner=${3:-}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-cli.XXXXXX")
@@ -78,6 +78,16 @@ check "the converter never writes the settings file" cmp -s bin/Vantrel.ini ini.
 rm -f bin/Vantrel.ini two.adi
 run --settings utc.ini two.csv
 check "no settings file appears beside the executable" test ! -e bin/Vantrel.ini
+
+# A program folder too long for a settings path: the defaults are used.
+if [ -z "$runner" ]; then
+    deep=$work/$(printf '%0120d' 0)/$(printf '%0120d' 1)
+    mkdir -p "$deep" && cp "bin/$exe_name" "$deep/$exe_name"
+    printf '[VANTREL_LOCAL_PARAMS]\r\nTIME_ZONE=0\r\n' >"$deep/Vantrel.ini"
+    "$deep/$exe_name" two.csv >out.txt 2>err.txt </dev/null
+    check "a settings file beyond 255 bytes of path is not read" contains two.adi "<TIME_ON:4>1815"
+    rm -f two.adi
+fi
 
 # Failures: reported on stderr, the other files still converted, exit 1.
 cp two.csv three.csv
