@@ -87,10 +87,10 @@ struct ByteClasses {
     unsigned char outside[256];
     unsigned char inside[256];
     ByteClasses() : outside(), inside() {
-        outside[','] = kComma;
-        outside['"'] = inside['"'] = kQuote;
-        outside['\r'] = inside['\r'] = kEnd;
-        outside['\n'] = inside['\n'] = kEnd;
+        outside[unsigned{','}] = kComma;
+        outside[unsigned{'"'}] = inside[unsigned{'"'}] = kQuote;
+        outside[unsigned{'\r'}] = inside[unsigned{'\r'}] = kEnd;
+        outside[unsigned{'\n'}] = inside[unsigned{'\n'}] = kEnd;
         outside[0] = inside[0] = kEnd;
     }
 };
