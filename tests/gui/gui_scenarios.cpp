@@ -145,6 +145,11 @@ RECT rectInForm(const Program& program, HWND control) {
 }
 
 void expectFormLayout(const Program& program) {
+    // A child dialog without caption, filling the main window's client area.
+    const LONG formStyle = GetWindowLongA(program.form, GWL_STYLE);
+    EXPECT((formStyle & (WS_CHILD | DS_MODALFRAME)) == (WS_CHILD | DS_MODALFRAME));
+    EXPECT((formStyle & WS_CAPTION) != WS_CAPTION);
+
     // Pixels per dialog unit, from the CSV path's right edge and the Minute
     // edit's bottom edge.
     const RECT path = rectInForm(program, program.control(1001));
