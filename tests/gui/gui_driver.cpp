@@ -210,30 +210,39 @@ size_t countOccurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-std::vector<IniEntry> readIniSection(const std::string& path, const char* section) {
-    std::vector<IniEntry> entries;
+namespace {
+
+// The key=value lines of the settings section, in file order.
+std::vector<std::pair<std::string, std::string>> settingsSection(const std::string& path) {
+    std::vector<std::pair<std::string, std::string>> entries;
     std::istringstream in(readFile(path));
-    const std::string header = "[" + lower(section) + "]";
     bool inSection = false;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty() && line[0] == '[') {
-            inSection = lower(line) == header;
+            inSection = lower(line) == "[vantrel_local_params]";
             continue;
         }
         const size_t equals = line.find('=');
-        if (!inSection || equals == std::string::npos) continue;
-        entries.push_back({line.substr(0, equals), line.substr(equals + 1)});
+        if (inSection && equals != std::string::npos) {
+            entries.emplace_back(lower(line.substr(0, equals)), line.substr(equals + 1));
+        }
     }
     return entries;
 }
 
-std::string iniValue(const std::vector<IniEntry>& entries, const char* key) {
-    for (const IniEntry& entry : entries) {
-        if (lower(entry.key) == lower(key)) return entry.value;
+}  // namespace
+
+std::string iniValue(const std::string& path, const char* key) {
+    for (const auto& entry : settingsSection(path)) {
+        if (entry.first == lower(key)) return entry.second;
     }
     return "<missing>";
+}
+
+size_t iniKeyCount(const std::string& path) {
+    return settingsSection(path).size();
 }
 
 // ---- Windows of another process -------------------------------------------

@@ -56,14 +56,10 @@ void writeFile(const std::string& path, const std::string& content);
 ULONGLONG lastWriteTime(const std::string& path);
 size_t countOccurrences(const std::string& text, const std::string& part);
 
-// The key/value lines of one section of an INI file, in file order.
-struct IniEntry {
-    std::string key;
-    std::string value;
-};
-std::vector<IniEntry> readIniSection(const std::string& path, const char* section);
-// The value of key, or "<missing>" when the section has no such key.
-std::string iniValue(const std::vector<IniEntry>& entries, const char* key);
+// A key's value in the settings section of an INI file, or "<missing>".
+std::string iniValue(const std::string& path, const char* key);
+// The number of keys in the settings section.
+size_t iniKeyCount(const std::string& path);
 
 // ---- Windows of another process -------------------------------------------
 

@@ -12,7 +12,6 @@
 namespace {
 
 const char kAboutLine[] = "Vantrel (Win32) Ver 0.03  Build 2014_1208_0000  by N0CALL";
-const char kSection[] = "VANTREL_LOCAL_PARAMS";
 
 // A title row and two contacts; the first is the worked example of the
 // program's ADIF output.
@@ -25,14 +24,6 @@ const char kWorkedExampleRecord[] =
     "<CALL:4>TEST\r\n<QSO_DATE:8>20141207\r\n<TIME_ON:4>1815\r\n<BAND:3>20m\r\n"
     "<FREQ:6>14.025\r\n<MODE:2>CW\r\n<RST_SENT:3>579\r\n<RST_RCVD:3>599\r\n"
     "<MY_GRIDSQUARE:4>IO91\r\n<COMMENT:5>hello\r\n<QSLMSG:5>hello\r\n<EOR>\r\n";
-
-const char* const kKeyOrder[] = {
-    "MY_CALLSIGN",   "CSV_NAME",    "TIME_ZONE",       "COLUMN_YEAR",     "COLUMN_MONTH",
-    "COLUMN_DAY",    "COLUMN_HOUR", "COLUMN_MINUTE",   "COLUMN_CALLSIGN", "COLUMN_FREQ",
-    "COLUMN_BAND",   "COLUMN_MODE", "COLUMN_RST_RCVD", "COLUMN_RST_SENT", "COLUMN_COMMENT",
-    "COLUMN_GL",     "CHECK_MHZ",   "CHECK_KHZ",       "CHECK_RST_RCVD",  "CHECK_MY_GL",
-    "CHECK_COMMENT",
-};
 
 bool isFinished(const std::string& status, int count) {
     // "HH:MM:SS   Finished N QSOs conversion"
@@ -83,155 +74,39 @@ void closeAndWait(Program& program, DWORD timeoutMs = kStepTimeoutMs) {
     EXPECT(exitCode == 0);
 }
 
-// ---- The form's layout --------------------------------------------------------
+// ---- The form ------------------------------------------------------------------
 
-enum ControlKind { LabelLeft, LabelRight, Edit, EditCentred, PushButton, CheckBox };
-
-struct ControlRow {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;  // dialog units
+// The controls' ids in creation order, which is also their Tab and stacking
+// order.
+const int kFormOrder[] = {
+    1102, 1101, 1103, 1104, 1105, 1106, 1107, 1108, 1109, 1110, 1111, 1113, 1112,
+    1114, 1115, 1116, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010,
+    1011, 1013, 1012, 1014, 1015, 1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023,
 };
 
-// The controls in creation order, which is also their Tab and stacking order.
-const ControlRow kFormLayout[] = {
-    {1102, LabelLeft, "My Callsign", 10, 5, 40, 8},
-    {1101, LabelLeft, "CSV File", 10, 21, 30, 8},
-    {1103, LabelRight, "Year", 15, 98, 30, 8},
-    {1104, LabelRight, "Month", 15, 116, 30, 8},
-    {1105, LabelRight, "Day", 15, 134, 30, 8},
-    {1106, LabelRight, "Hour", 15, 152, 30, 8},
-    {1107, LabelRight, "Minute", 15, 170, 30, 8},
-    {1108, LabelRight, "Callsign", 98, 98, 30, 8},
-    {1109, LabelRight, "Band", 98, 116, 30, 8},
-    {1110, LabelRight, "Mode", 98, 134, 30, 8},
-    {1111, LabelRight, "RST Sent", 98, 152, 30, 8},
-    {1113, LabelRight, "Freq", 183, 98, 30, 8},
-    {1112, LabelRight, "RST Rcvd", 183, 116, 30, 8},
-    {1114, LabelRight, "My GL", 183, 134, 30, 8},
-    {1115, LabelRight, "Comment", 183, 152, 30, 8},
-    {1116, LabelRight, "Time Diff", 183, 170, 30, 8},
-    {1001, Edit, nullptr, 10, 31, 240, 12},
-    {1002, Edit, nullptr, 50, 3, 60, 12},
-    {1003, EditCentred, nullptr, 48, 96, 15, 12},
-    {1004, EditCentred, nullptr, 48, 114, 15, 12},
-    {1005, EditCentred, nullptr, 48, 132, 15, 12},
-    {1006, EditCentred, nullptr, 48, 150, 15, 12},
-    {1007, EditCentred, nullptr, 48, 168, 15, 12},
-    {1008, EditCentred, nullptr, 133, 96, 15, 12},
-    {1009, EditCentred, nullptr, 133, 114, 15, 12},
-    {1010, EditCentred, nullptr, 133, 132, 15, 12},
-    {1011, EditCentred, nullptr, 133, 150, 15, 12},
-    {1013, EditCentred, nullptr, 218, 96, 15, 12},
-    {1012, EditCentred, nullptr, 218, 114, 15, 12},
-    {1014, EditCentred, nullptr, 218, 132, 15, 12},
-    {1015, EditCentred, nullptr, 218, 150, 15, 12},
-    {1016, EditCentred, nullptr, 218, 168, 15, 12},
-    {1017, PushButton, "Convert", 95, 53, 65, 35},
-    {1018, PushButton, "Browse", 210, 5, 40, 20},
-    {1019, CheckBox, "MHz", 236, 94, 20, 8},
-    {1020, CheckBox, "KHz", 236, 102, 20, 8},
-    {1021, CheckBox, "", 236, 116, 8, 8},
-    {1022, CheckBox, "", 236, 134, 8, 8},
-    {1023, CheckBox, "", 236, 152, 8, 8},
-};
-
-RECT rectInForm(const Program& program, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, program.form, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
+// All controls in their order, and each one visible: inside the client area,
+// above the status bar.
 void expectFormLayout(const Program& program) {
-    // A child dialog without caption, filling the main window's client area.
-    const LONG formStyle = GetWindowLongA(program.form, GWL_STYLE);
-    EXPECT((formStyle & (WS_CHILD | DS_MODALFRAME)) == (WS_CHILD | DS_MODALFRAME));
-    EXPECT((formStyle & WS_CAPTION) != WS_CAPTION);
-
-    // Pixels per dialog unit, from the CSV path's right edge and the Minute
-    // edit's bottom edge.
-    const RECT path = rectInForm(program, program.control(1001));
-    const RECT minute = rectInForm(program, program.control(1007));
-    const double perUnitX = path.right / 250.0;
-    const double perUnitY = minute.bottom / 180.0;
-
-    const size_t rows = sizeof kFormLayout / sizeof kFormLayout[0];
-    HWND child = GetWindow(program.form, GW_CHILD);
-    for (size_t i = 0; i < rows; ++i, child = GetWindow(child, GW_HWNDNEXT)) {
-        const ControlRow& row = kFormLayout[i];
-        REQUIRE(child != nullptr);
-        if (GetDlgCtrlID(child) != row.id) {
-            note("control %u is %d, expected %d", static_cast<unsigned>(i), GetDlgCtrlID(child),
-                 row.id);
-            EXPECT(GetDlgCtrlID(child) == row.id);
-            continue;
-        }
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
-        const bool visibleChild = (style & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE);
-        const std::string cls = windowClass(child);
-        switch (row.kind) {
-            case LabelLeft:
-            case LabelRight:
-                EXPECT_TEXT(cls, "Static");
-                EXPECT((style & WS_GROUP) != 0);
-                EXPECT((style & SS_TYPEMASK) == (row.kind == LabelLeft ? SS_LEFT : SS_RIGHT));
-                break;
-            case Edit:
-            case EditCentred:
-                EXPECT_TEXT(cls, "Edit");
-                // The dialog manager turns an edit's WS_BORDER into a
-                // sunken client edge.
-                EXPECT((style & WS_BORDER) != 0 ||
-                       (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
-                EXPECT((style & (WS_TABSTOP | ES_AUTOHSCROLL)) == (WS_TABSTOP | ES_AUTOHSCROLL));
-                EXPECT(((style & ES_CENTER) != 0) == (row.kind == EditCentred));
-                break;
-            case PushButton:
-            case CheckBox:
-                EXPECT_TEXT(cls, "Button");
-                EXPECT((style & WS_TABSTOP) != 0);
-                EXPECT((style & BS_TYPEMASK) ==
-                       (row.kind == PushButton ? BS_PUSHBUTTON : BS_AUTOCHECKBOX));
-                break;
-        }
-        EXPECT(visibleChild);
-        if (row.text != nullptr) EXPECT_TEXT(windowText(child), row.text);
-
-        const RECT rect = rectInForm(program, child);
-        const auto closeTo = [](LONG pixels, double units, double perUnit) {
-            const double expected = units * perUnit;
-            return pixels >= expected - 2.0 && pixels <= expected + 2.0;
-        };
-        const bool placed = closeTo(rect.left, row.x, perUnitX) &&
-                            closeTo(rect.top, row.y, perUnitY) &&
-                            closeTo(rect.right, row.x + row.width, perUnitX) &&
-                            closeTo(rect.bottom, row.y + row.height, perUnitY);
-        if (!placed) {
-            note("control %d at (%ld, %ld)-(%ld, %ld) px", row.id, rect.left, rect.top, rect.right,
-                 rect.bottom);
-        }
-        EXPECT(placed);
-    }
-    EXPECT(child == nullptr);
-
-    // Every control can be seen: inside the client area, above the status bar.
     RECT client;
     GetClientRect(program.main, &client);
     RECT status;
     GetWindowRect(program.statusBar, &status);
     MapWindowPoints(nullptr, program.main, reinterpret_cast<POINT*>(&status), 2);
-    for (child = GetWindow(program.form, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+
+    HWND child = GetWindow(program.form, GW_CHILD);
+    for (int id : kFormOrder) {
+        REQUIRE(child != nullptr);
+        EXPECT(GetDlgCtrlID(child) == id);
         RECT rect;
         GetWindowRect(child, &rect);
         MapWindowPoints(nullptr, program.main, reinterpret_cast<POINT*>(&rect), 2);
-        const bool visible = rect.left >= 0 && rect.top >= 0 && rect.right <= client.right &&
-                             rect.bottom <= status.top;
-        if (!visible) note("control %d is cut off", GetDlgCtrlID(child));
+        const bool visible = IsWindowVisible(child) && rect.left >= 0 && rect.top >= 0 &&
+                             rect.right <= client.right && rect.bottom <= status.top;
+        if (!visible) note("control %d is cut off", id);
         EXPECT(visible);
+        child = GetWindow(child, GW_HWNDNEXT);
     }
+    EXPECT(child == nullptr);
 }
 
 // The form as it shows the defaults.
@@ -312,16 +187,12 @@ void startAndConvert(const std::string& vantrelExe) {
 
         closeAndWait(program);
     }
-    // Written at the end, with all keys in their order and the form's values.
-    const std::vector<IniEntry> entries = readIniSection(workspace.path("Vantrel.ini"), kSection);
-    const size_t keys = sizeof kKeyOrder / sizeof kKeyOrder[0];
-    EXPECT(entries.size() == keys);
-    for (size_t i = 0; i < keys && i < entries.size(); ++i) {
-        EXPECT_TEXT(entries[i].key, kKeyOrder[i]);
-    }
-    EXPECT_TEXT(iniValue(entries, "CSV_NAME"), workspace.path("missing.csv"));
-    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "9");
-    EXPECT_TEXT(iniValue(entries, "CHECK_KHZ"), "0");
+    // Written at the end, with all keys and the form's values.
+    const std::string ini = workspace.path("Vantrel.ini");
+    EXPECT(iniKeyCount(ini) == 21);
+    EXPECT_TEXT(iniValue(ini, "CSV_NAME"), workspace.path("missing.csv"));
+    EXPECT_TEXT(iniValue(ini, "TIME_ZONE"), "9");
+    EXPECT_TEXT(iniValue(ini, "CHECK_KHZ"), "0");
     finishWorkspace(workspace);
 }
 
@@ -331,6 +202,7 @@ void editsReachConversion(const std::string& vantrelExe) {
     const Workspace workspace = makeWorkspace("edits", vantrelExe);
     const std::string csv = workspace.path("log.csv");
     const std::string adi = workspace.path("log.adi");
+    const std::string ini = workspace.path("Vantrel.ini");
     writeFile(csv, "2014,12,8,3,15,TEST,14025,OTHER,20m,CW,599,,579,,,,,,,hello,IO91\r\n");
     {
         Program program(workspace);
@@ -368,10 +240,9 @@ void editsReachConversion(const std::string& vantrelExe) {
 
         closeAndWait(program);
     }
-    const std::vector<IniEntry> entries = readIniSection(workspace.path("Vantrel.ini"), kSection);
-    EXPECT_TEXT(iniValue(entries, "COLUMN_CALLSIGN"), "f");
-    EXPECT_TEXT(iniValue(entries, "CHECK_MHZ"), "1");
-    EXPECT_TEXT(iniValue(entries, "CHECK_KHZ"), "0");
+    EXPECT_TEXT(iniValue(ini, "COLUMN_CALLSIGN"), "f");
+    EXPECT_TEXT(iniValue(ini, "CHECK_MHZ"), "1");
+    EXPECT_TEXT(iniValue(ini, "CHECK_KHZ"), "0");
     finishWorkspace(workspace);
 }
 
@@ -393,11 +264,10 @@ void settingsSavedOnExit(const std::string& vantrelExe) {
         REQUIRE(program.waitForExit(kStepTimeoutMs, &exitCode));
         EXPECT(exitCode == 0);
     }
-    std::vector<IniEntry> entries = readIniSection(ini, kSection);
-    EXPECT_TEXT(iniValue(entries, "MY_CALLSIGN"), "JA1ABC");
-    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "-9");
-    EXPECT_TEXT(iniValue(entries, "COLUMN_COMMENT"), "");
-    EXPECT_TEXT(iniValue(entries, "CHECK_MY_GL"), "0");
+    EXPECT_TEXT(iniValue(ini, "MY_CALLSIGN"), "JA1ABC");
+    EXPECT_TEXT(iniValue(ini, "TIME_ZONE"), "-9");
+    EXPECT_TEXT(iniValue(ini, "COLUMN_COMMENT"), "");
+    EXPECT_TEXT(iniValue(ini, "CHECK_MY_GL"), "0");
 
     {
         // Back on the form; an emptied designator is not loaded (the default
@@ -415,9 +285,8 @@ void settingsSavedOnExit(const std::string& vantrelExe) {
         REQUIRE(program.waitForExit(kStepTimeoutMs, &exitCode));
         EXPECT(exitCode == 0);
     }
-    entries = readIniSection(ini, kSection);
-    EXPECT_TEXT(iniValue(entries, "MY_CALLSIGN"), "JA1XYZ");
-    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "12");
+    EXPECT_TEXT(iniValue(ini, "MY_CALLSIGN"), "JA1XYZ");
+    EXPECT_TEXT(iniValue(ini, "TIME_ZONE"), "12");
 
     writeFile(ini, "[VANTREL_LOCAL_PARAMS]\r\nCHECK_MHZ=2\r\nCHECK_KHZ=0\r\n");
     {
@@ -427,8 +296,7 @@ void settingsSavedOnExit(const std::string& vantrelExe) {
         EXPECT(!program.checked(IDC_CHECK_KHZ));
         closeAndWait(program);
     }
-    entries = readIniSection(ini, kSection);
-    EXPECT_TEXT(iniValue(entries, "CHECK_MHZ"), "1");
+    EXPECT_TEXT(iniValue(ini, "CHECK_MHZ"), "1");
     finishWorkspace(workspace);
 }
 
@@ -542,8 +410,7 @@ void browse(const std::string& vantrelExe) {
 
         closeAndWait(program);
     }
-    EXPECT_TEXT(iniValue(readIniSection(workspace.path("Vantrel.ini"), kSection), "CSV_NAME"),
-                picked);
+    EXPECT_TEXT(iniValue(workspace.path("Vantrel.ini"), "CSV_NAME"), picked);
     finishWorkspace(workspace);
 }
 
@@ -570,15 +437,14 @@ void earlyClose(const std::string& vantrelExe) {
         REQUIRE(program.waitForExit(kStepTimeoutMs, &exitCode));
         EXPECT(exitCode == 0);
     }
-    const std::vector<IniEntry> entries = readIniSection(ini, kSection);
-    EXPECT_TEXT(iniValue(entries, "MY_CALLSIGN"), "EARLY1");
-    EXPECT_TEXT(iniValue(entries, "CSV_NAME"), "C:\\temp\\logbook.csv");
-    EXPECT_TEXT(iniValue(entries, "TIME_ZONE"), "-3");
-    EXPECT_TEXT(iniValue(entries, "COLUMN_YEAR"), "Z");
-    EXPECT_TEXT(iniValue(entries, "COLUMN_GL"), "U");
-    EXPECT_TEXT(iniValue(entries, "CHECK_MHZ"), "0");
-    EXPECT_TEXT(iniValue(entries, "CHECK_KHZ"), "1");
-    EXPECT_TEXT(iniValue(entries, "CHECK_COMMENT"), "1");
+    EXPECT_TEXT(iniValue(ini, "MY_CALLSIGN"), "EARLY1");
+    EXPECT_TEXT(iniValue(ini, "CSV_NAME"), "C:\\temp\\logbook.csv");
+    EXPECT_TEXT(iniValue(ini, "TIME_ZONE"), "-3");
+    EXPECT_TEXT(iniValue(ini, "COLUMN_YEAR"), "Z");
+    EXPECT_TEXT(iniValue(ini, "COLUMN_GL"), "U");
+    EXPECT_TEXT(iniValue(ini, "CHECK_MHZ"), "0");
+    EXPECT_TEXT(iniValue(ini, "CHECK_KHZ"), "1");
+    EXPECT_TEXT(iniValue(ini, "CHECK_COMMENT"), "1");
     finishWorkspace(workspace);
 }
 
@@ -634,7 +500,7 @@ void closeDuringConversion(const std::string& vantrelExe) {
     EXPECT(adif.size() >= 7 && adif.compare(adif.size() - 7, 7, "<EOR>\r\n") == 0);
     REQUIRE(fileExists(ini));
     EXPECT(lastWriteTime(ini) >= lastWriteTime(adi));
-    EXPECT_TEXT(iniValue(readIniSection(ini, kSection), "CSV_NAME"), csv);
+    EXPECT_TEXT(iniValue(ini, "CSV_NAME"), csv);
     finishWorkspace(workspace);
 }
 
