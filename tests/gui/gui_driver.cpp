@@ -14,6 +14,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace {
 
