@@ -206,6 +206,14 @@ std::string oneLine(const char* text) {
     return s;
 }
 
+// Gives the file's last line its line end before a line is added after it. A
+// lone CR there is half of one: only the LF is added, since CR CR LF would
+// leave a CR in that line's value.
+void endLastLine(std::string& s, const char* eol) {
+    if (s.empty() || s[s.size() - 1] == '\n') return;
+    s += s[s.size() - 1] == '\r' ? "\n" : eol;
+}
+
 }  // namespace
 
 void readProfileString(const char* section, const char* key, char* out, size_t cap,
@@ -234,13 +242,13 @@ bool writeProfileString(const char* section, const char* key, const char* value,
         s.replace(loc.keyLine.begin, loc.keyLine.end - loc.keyLine.begin, entry);
     } else if (loc.sectionFound) {
         size_t at = loc.insertAt;
-        if (at > 0 && s[at - 1] != '\n') {  // section ends on a last line without line end
-            s.insert(at, eol);
-            at += strlen(eol);
+        if (at == s.size()) {  // section ends on a last line, perhaps without line end
+            endLastLine(s, eol);
+            at = s.size();
         }
         s.insert(at, entry + eol);
     } else {
-        if (!s.empty() && s[s.size() - 1] != '\n') s += eol;
+        endLastLine(s, eol);
         s += "[" + oneLine(section) + "]" + eol + entry + eol;
     }
     return replaceFileAtomically(path, s);
