@@ -25,6 +25,7 @@
 #include "conversion/conversion_job.h"
 #include "fuzz_support.h"
 #include "reference_csv.h"
+#include "test_support.h"
 
 namespace {
 
@@ -248,17 +249,8 @@ bool isFinishedStatus(const std::string& status, size_t count) {
 }
 
 std::string runWith(const ConversionSettings& settings) {
-    storeSettings(settings);
-    {
-        std::lock_guard<std::mutex> guard(theApp.statusText.lock);
-        theApp.statusText.text[0] = '\0';
-        theApp.statusText.convertedCount.store(-1);
-    }
-    theApp.flags.bits.store(0);
-    runConversion();
+    std::string status = convertWith(settings);
     FUZZ_CHECK(isFlagSet(theApp.flags, StatusChanged), "");
-    char status[kStatusTextCapacity];
-    readStatusText(status, sizeof status);
     return status;
 }
 

@@ -19,30 +19,58 @@ bool settingsFilePath(char (&path)[kPathCapacity]) {
     return joinText(path, sizeof path, folder, kSettingsFileSuffix);
 }
 
+void storeSettingValue(const SettingDescriptor& row, void* field, const char* value) {
+    switch (row.kind) {
+        case kSettingText:
+            copyText(static_cast<char*>(field), row.capacity, value);
+            break;
+        case kSettingInteger:
+        case kSettingLong: {
+            int32_t v = parseLeadingInt(value);
+            memcpy(field, &v, sizeof v);
+            break;
+        }
+        case kSettingReal: {
+            double v = parseLeadingNumber(value);
+            memcpy(field, &v, sizeof v);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void formatSettingValue(const SettingDescriptor& row, const void* field,
+                        char (&value)[kSettingValueCapacity]) {
+    switch (row.kind) {
+        case kSettingText:
+            copyText(value, row.capacity < sizeof value ? row.capacity : sizeof value,
+                     static_cast<const char*>(field));
+            break;
+        case kSettingInteger:
+        case kSettingLong: {
+            int32_t v;
+            memcpy(&v, field, sizeof v);
+            value[formatInt(value, v, 0, ' ')] = '\0';
+            break;
+        }
+        case kSettingReal: {
+            double v;
+            memcpy(&v, field, sizeof v);
+            snprintf(value, sizeof value, "%lf", v);
+            break;
+        }
+        default:
+            value[0] = '\0';
+            break;
+    }
+}
+
 void loadSettingsFrom(ConversionSettings& settings, const char* path) {
     for (const SettingDescriptor& row : kSettingsTable) {
         char value[256];
         readProfileString(kSettingsSection, row.key, value, sizeof value, path);
-        if (value[0] == '\0') continue;
-        void* field = settingField(settings, row);
-        switch (row.kind) {
-            case kSettingText:
-                copyText(static_cast<char*>(field), row.capacity, value);
-                break;
-            case kSettingInteger:
-            case kSettingLong: {
-                int32_t v = parseLeadingInt(value);
-                memcpy(field, &v, sizeof v);
-                break;
-            }
-            case kSettingReal: {
-                double v = parseLeadingNumber(value);
-                memcpy(field, &v, sizeof v);
-                break;
-            }
-            default:
-                break;
-        }
+        if (value[0] != '\0') storeSettingValue(row, settingField(settings, row), value);
     }
 }
 
@@ -53,29 +81,8 @@ void loadSettings(ConversionSettings& settings) {
 
 void saveSettingsTo(const ConversionSettings& settings, const char* path) {
     for (const SettingDescriptor& row : kSettingsTable) {
-        char value[kPathCapacity + 64];
-        const void* field = settingField(settings, row);
-        switch (row.kind) {
-            case kSettingText:
-                copyText(value, row.capacity, static_cast<const char*>(field));
-                break;
-            case kSettingInteger:
-            case kSettingLong: {
-                int32_t v;
-                memcpy(&v, field, sizeof v);
-                value[formatInt(value, v, 0, ' ')] = '\0';
-                break;
-            }
-            case kSettingReal: {
-                double v;
-                memcpy(&v, field, sizeof v);
-                snprintf(value, sizeof value, "%lf", v);
-                break;
-            }
-            default:
-                value[0] = '\0';
-                break;
-        }
+        char value[kSettingValueCapacity];
+        formatSettingValue(row, settingField(settings, row), value);
         writeProfileString(kSettingsSection, row.key, value, path);
     }
 }

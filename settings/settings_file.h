@@ -18,6 +18,15 @@ bool settingsFilePath(char (&path)[kPathCapacity]);
 void loadSettings(ConversionSettings& settings);
 void loadSettingsFrom(ConversionSettings& settings, const char* path);
 
+// One value of a row of the table: stored into its field from the file's text
+// (text copied and cut to fit, integers with the leading-integer conversion,
+// reals with the leading-number conversion), and formatted from the field for
+// the file (text unchanged, integers "%d", reals "%lf").
+enum : size_t { kSettingValueCapacity = kPathCapacity + 64 };
+void storeSettingValue(const SettingDescriptor& row, void* field, const char* value);
+void formatSettingValue(const SettingDescriptor& row, const void* field,
+                        char (&value)[kSettingValueCapacity]);
+
 // Writes every row of the table to the settings file.
 void saveSettings(const ConversionSettings& settings);
 void saveSettingsTo(const ConversionSettings& settings, const char* path);

@@ -188,3 +188,39 @@ TEST(SettingsFile, RemoveFileSpec) {
     removeFileSpec(b);
     EXPECT_STREQ(b, "");
 }
+
+// The table holds only texts and integers; the other kinds are handled alike.
+TEST(SettingValue, EveryKindLoadsAndSaves) {
+    int32_t number = 0;
+    double real = 0;
+    char text[8] = {};
+    const SettingDescriptor longRow = {kSettingLong, "L", 0, sizeof number};
+    const SettingDescriptor realRow = {kSettingReal, "R", 0, sizeof real};
+    const SettingDescriptor textRow = {kSettingText, "T", 0, sizeof text};
+    const SettingDescriptor unknownRow = {7, "U", 0, sizeof number};
+    char value[kSettingValueCapacity];
+
+    storeSettingValue(longRow, &number, " -42abc");
+    EXPECT_EQ(number, -42);
+    formatSettingValue(longRow, &number, value);
+    EXPECT_STREQ(value, "-42");
+
+    storeSettingValue(realRow, &real, "14.025d3");
+    EXPECT_DOUBLE_EQ(real, 14025.0);
+    formatSettingValue(realRow, &real, value);
+    EXPECT_STREQ(value, "14025.000000");
+    real = -1e300;
+    formatSettingValue(realRow, &real, value);  // 308 characters fit
+    EXPECT_EQ(strlen(value), 309u);
+
+    storeSettingValue(textRow, text, "ABCDEFGHIJ");
+    EXPECT_STREQ(text, "ABCDEFG");
+    formatSettingValue(textRow, text, value);
+    EXPECT_STREQ(value, "ABCDEFG");
+
+    number = 5;
+    storeSettingValue(unknownRow, &number, "9");
+    EXPECT_EQ(number, 5);
+    formatSettingValue(unknownRow, &number, value);
+    EXPECT_STREQ(value, "");
+}
