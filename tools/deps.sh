@@ -17,6 +17,6 @@ need_packages() {
 
 # The packages of each build.
 NATIVE_PACKAGES="cmake ninja-build g++ googletest libbenchmark-dev python3"
-WINDOWS_PACKAGES="g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64"
+WINDOWS_PACKAGES="file g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64"
 WINE_PACKAGES="wine64 xvfb xauth imagemagick"
 FUZZ_PACKAGES="clang libclang-rt-dev"
