@@ -1,4 +1,3 @@
-
 #include "conversion/conversion_job.h"
 
 #include <string.h>
