@@ -379,12 +379,10 @@ ConversionOutcome convertCsvFile() {
                 beginCsvLine(state, app.fields);
                 inLine = true;
             }
-            const char* lf =
-                static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
-            const char* stop = lf != nullptr ? lf + 1 : end;
-            feedCsvLine(state, app.fields, p, static_cast<size_t>(stop - p));
-            p = stop;
-            if (lf == nullptr) break;
+            // The splitter stops right after an LF; otherwise the line goes
+            // on in the next piece.
+            p += feedCsvLine(state, app.fields, p, static_cast<size_t>(end - p));
+            if (p[-1] != '\n') break;
             endCsvLine(state, app.fields);
             inLine = false;
             writeRecord(out, settings, app.fields);
