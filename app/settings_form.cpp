@@ -5,7 +5,6 @@
 #include <commdlg.h>
 #include <shlwapi.h>
 #include <stddef.h>
-#include <stdio.h>
 #include <string.h>
 
 #include <mutex>
@@ -128,8 +127,8 @@ void writeForm() {
     for (const TextBinding& binding : kTextBindings) {
         SetDlgItemTextA(form, binding.id, textField(settings, binding));
     }
-    char timeZone[16];
-    snprintf(timeZone, sizeof timeZone, "%d", static_cast<int>(settings.timeZone));
+    char timeZone[24];
+    timeZone[formatInt(timeZone, settings.timeZone, 0, ' ')] = '\0';
     SetDlgItemTextA(form, IDC_TIME_ZONE, timeZone);
     for (const CheckBinding& binding : kCheckBindings) {
         setCheck(form, binding.id, settings.*binding.field != 0);

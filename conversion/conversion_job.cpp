@@ -349,6 +349,8 @@ ConversionOutcome convertCsvFile() {
         refused = ConversionAdiIsCsv;
     else if (!outputPathFor(settings.csvPath, outputPath))
         refused = ConversionAdiNotOpened;
+    else if (isSameFile(app.input, outputPath))  // a link to the CSV under the ADIF's name
+        refused = ConversionAdiIsCsv;
     else if (!(app.output = openShared(outputPath, "wb")))
         refused = ConversionAdiNotOpened;
     if (refused != ConversionFinished) {

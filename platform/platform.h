@@ -30,6 +30,10 @@ bool writeProfileString(const char* section, const char* key, const char* value,
 // it meanwhile). mode is a stdio mode such as "rb" or "wb".
 FILE* openShared(const char* path, const char* mode);
 
+// True when path names the file open as `open` (through another name, a link
+// or a short name, say). False when path names no existing file.
+bool isSameFile(FILE* open, const char* path);
+
 // True when c is a lead byte of a double-byte character in the system's ANSI
 // code page.
 bool isLeadByte(unsigned char c);

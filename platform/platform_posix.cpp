@@ -43,6 +43,12 @@ FILE* openShared(const char* path, const char* mode) {
     return fopen(path, mode);
 }
 
+bool isSameFile(FILE* open, const char* path) {
+    struct stat a, b;
+    if (fstat(fileno(open), &a) != 0 || stat(path, &b) != 0) return false;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool isLeadByte(unsigned char) {
     return false;
 }

@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include <io.h>
 #include <share.h>
 #include <time.h>
 #include <windows.h>
@@ -51,6 +52,21 @@ bool writeProfileString(const char* section, const char* key, const char* value,
 
 FILE* openShared(const char* path, const char* mode) {
     return _fsopen(path, mode, _SH_DENYNO);
+}
+
+bool isSameFile(FILE* open, const char* path) {
+    HANDLE openHandle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(open)));
+    BY_HANDLE_FILE_INFORMATION a, b;
+    if (openHandle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(openHandle, &a)) {
+        return false;
+    }
+    HANDLE other = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (other == INVALID_HANDLE_VALUE) return false;
+    const BOOL got = GetFileInformationByHandle(other, &b);
+    CloseHandle(other);
+    return got && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 bool isLeadByte(unsigned char c) {

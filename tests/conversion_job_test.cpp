@@ -158,6 +158,23 @@ TEST(Conversion, AdiInputIsNeverOverwritten) {
     }
 }
 
+TEST(Conversion, AdiNameLinkedToTheCsvIsRefused) {
+    ScratchDir dir;
+    const std::string content = "2014,1,1,12,0,A\r\n";
+    std::string csv = dir.file("log.csv");
+    writeFile(csv, content);
+    std::filesystem::create_hard_link(csv, dir.file("log.adi"));
+    EXPECT_EQ(convertWith(settingsFor(csv)), "Can not open ADI file: it is the CSV file itself");
+    EXPECT_EQ(readFile(csv), content);
+#ifndef _WIN32
+    std::string other = dir.file("other.csv");  // a symbolic link too
+    writeFile(other, content);
+    ASSERT_EQ(symlink(other.c_str(), dir.file("other.adi").c_str()), 0);
+    EXPECT_EQ(convertWith(settingsFor(other)), "Can not open ADI file: it is the CSV file itself");
+    EXPECT_EQ(readFile(other), content);
+#endif
+}
+
 TEST(Conversion, UnwritableOutputIsReported) {
     ScratchDir dir;
     std::string csv = dir.file("log.csv");
