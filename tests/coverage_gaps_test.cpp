@@ -140,12 +140,6 @@ TEST(Texts, ZeroCapacityWritesNothing) {
 
 namespace {
 
-std::string readKey(const std::string& path, const char* key) {
-    char value[kPathCapacity];
-    readProfileString(kSettingsSection, key, value, sizeof value, path.c_str());
-    return value;
-}
-
 size_t filesIn(const std::string& folder) {
     size_t n = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -170,11 +164,11 @@ TEST(ProfileFile, HandEditedFilesReadAsWindowsReadsThem) {
               "CHECK_MHZ=0\r\n"
               "[Unclosed\r\n"
               "MY_CALLSIGN=ZZ9");
-    EXPECT_EQ(readKey(path, "COLUMN_YEAR"), "Q R");  // any case, blanks around dropped
-    EXPECT_EQ(readKey(path, "NO EQUALS SIGN"), "");  // a line without '=' is no key
-    EXPECT_EQ(readKey(path, "TIME_ZONE"), "-3");     // and does not swallow the next line
-    EXPECT_EQ(readKey(path, "CHECK_MHZ"), "");       // other sections do not count
-    EXPECT_EQ(readKey(path, "MY_CALLSIGN"), "");
+    EXPECT_EQ(settingsValue(path, "COLUMN_YEAR"), "Q R");  // any case, blanks around dropped
+    EXPECT_EQ(settingsValue(path, "NO EQUALS SIGN"), "");  // a line without '=' is no key
+    EXPECT_EQ(settingsValue(path, "TIME_ZONE"), "-3");     // and does not swallow the next line
+    EXPECT_EQ(settingsValue(path, "CHECK_MHZ"), "");       // other sections do not count
+    EXPECT_EQ(settingsValue(path, "MY_CALLSIGN"), "");
 
     char guard = 'g';
     readProfileString(kSettingsSection, "TIME_ZONE", &guard, 0, path.c_str());
@@ -191,7 +185,7 @@ TEST(ProfileFile, LastLineWithoutLineEndIsNeverJoinedToANewOne) {
     writeFile(path, "[other]\nX=1");
     ASSERT_TRUE(writeProfileString(kSettingsSection, "TIME_ZONE", "5", path.c_str()));
     EXPECT_EQ(readFile(path), "[other]\nX=1\n[VANTREL_LOCAL_PARAMS]\nTIME_ZONE=5\n");
-    EXPECT_EQ(readKey(path, "TIME_ZONE"), "5");
+    EXPECT_EQ(settingsValue(path, "TIME_ZONE"), "5");
 }
 
 TEST(ProfileFile, AValueCannotAddLinesToTheFile) {
@@ -202,8 +196,8 @@ TEST(ProfileFile, AValueCannotAddLinesToTheFile) {
     saveSettingsTo(s, path.c_str());
     std::string file = readFile(path);
     EXPECT_EQ(file.find("[X]"), std::string::npos) << file;
-    EXPECT_EQ(readKey(path, "MY_CALLSIGN"), "K1ABC");
-    EXPECT_EQ(readKey(path, "CSV_NAME"), "C:\\temp\\logbook.csv");
+    EXPECT_EQ(settingsValue(path, "MY_CALLSIGN"), "K1ABC");
+    EXPECT_EQ(settingsValue(path, "CSV_NAME"), "C:\\temp\\logbook.csv");
 }
 
 TEST(ProfileFile, FailedWriteIsReportedAndLeavesNoTemporaryFile) {

@@ -11,12 +11,6 @@
 
 namespace {
 
-std::string valueOf(const std::string& path, const char* key) {
-    char value[256];
-    readProfileString("VANTREL_LOCAL_PARAMS", key, value, sizeof value, path.c_str());
-    return value;
-}
-
 // The lines of a text without their line ends.
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -89,7 +83,7 @@ TEST(SettingsFile, RoundTripKeepsEveryValue) {
     ConversionSettings loaded = defaultSettings();
     loadSettingsFrom(loaded, ini.c_str());
     EXPECT_EQ(memcmp(&loaded, &s, sizeof s), 0);
-    EXPECT_EQ(valueOf(ini, "TIME_ZONE"), "-9");
+    EXPECT_EQ(settingsValue(ini, "TIME_ZONE"), "-9");
 }
 
 TEST(SettingsFile, EmptyValuesAndMissingKeysLeaveDefaults) {
@@ -98,7 +92,7 @@ TEST(SettingsFile, EmptyValuesAndMissingKeysLeaveDefaults) {
     ConversionSettings s = defaultSettings();
     copyText(s.columnComment, "");
     saveSettingsTo(s, ini.c_str());
-    EXPECT_EQ(valueOf(ini, "COLUMN_COMMENT"), "");
+    EXPECT_EQ(settingsValue(ini, "COLUMN_COMMENT"), "");
     ConversionSettings loaded = defaultSettings();
     loadSettingsFrom(loaded, ini.c_str());
     EXPECT_STREQ(loaded.columnComment, "T");

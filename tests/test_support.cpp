@@ -11,6 +11,8 @@
 
 #include "app/converter_app.h"
 #include "conversion/conversion_job.h"
+#include "platform/platform.h"
+#include "settings/settings_file.h"
 
 namespace fs = std::filesystem;
 
@@ -53,6 +55,12 @@ std::string readFile(const std::string& path) {
 bool fileExists(const std::string& path) {
     std::error_code ec;
     return fs::exists(path, ec);
+}
+
+std::string settingsValue(const std::string& path, const char* key) {
+    char value[kPathCapacity];
+    readProfileString(kSettingsSection, key, value, sizeof value, path.c_str());
+    return value;
 }
 
 ConversionSettings defaultSettings() {

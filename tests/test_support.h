@@ -24,6 +24,9 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
+// The value of a key of the settings section in a settings file.
+std::string settingsValue(const std::string& path, const char* key);
+
 // The default settings, as the program starts with them.
 ConversionSettings defaultSettings();
 

@@ -201,9 +201,7 @@ TEST(ConverterAppLifecycle, StartWithoutSettingsFileThenTeardownWritesAll21Keys)
         ASSERT_NE(next, std::string::npos) << row.key;
         at = next;
     }
-    char value[256];
-    readProfileString("VANTREL_LOCAL_PARAMS", "CSV_NAME", value, sizeof value, ini);
-    EXPECT_EQ(std::string(value), csv);
+    EXPECT_EQ(settingsValue(ini, "CSV_NAME"), csv);
     fs::remove(ini, ec);
     theApp.flags.bits.store(0);
 }
