@@ -2,49 +2,35 @@
 
 #include <string.h>
 
+#include "conversion/conversion_worker.h"
+#include "conversion/converter_state.h"
 #include "settings/settings_file.h"
-
-ConverterApp theApp;
-
-void snapshotSettings(ConversionSettings& out) {
-    std::lock_guard<std::mutex> guard(theApp.settingsLock);
-    out = theApp.settings;
-}
-
-void storeSettings(const ConversionSettings& in) {
-    std::lock_guard<std::mutex> guard(theApp.settingsLock);
-    theApp.settings = in;
-}
 
 void constructConverterApp() {
     ConverterApp& app = theApp;
-    // 1. Every member at its zero value.
+    // Every member at its zero value.
     {
         std::lock_guard<std::mutex> guard(app.settingsLock);
         memset(&app.settings, 0, sizeof app.settings);
     }
-    memset(app.lineBuffer, 0, sizeof app.lineBuffer);
     memset(&app.fields, 0, sizeof app.fields);
-    {
-        std::lock_guard<std::mutex> guard(app.statusText.lock);
-        memset(app.statusText.text, 0, sizeof app.statusText.text);
-        app.statusText.convertedCount.store(-1);
-    }
+    clearStatus(app.statusText);
     app.input = nullptr;
     app.output = nullptr;
     app.flags.bits.store(0);
+    app.worker.started = false;
 
-    // 2, 3. Defaults, overlaid by the settings file.
+    // The defaults, overlaid by the settings file.
     ConversionSettings settings;
     memset(&settings, 0, sizeof settings);
     applyDefaults(settings);
     loadSettings(settings);
     storeSettings(settings);
 
-    // 4, 5. The form shows these settings once it exists; the worker starts
-    // with everything it uses initialised.
+    // The form shows these settings once it exists; the worker starts with
+    // everything it uses initialised.
     raiseFlag(app.flags, RefreshForm);
-    app.worker = startWorker();
+    startWorker();
 }
 
 void teardownConverterApp() {

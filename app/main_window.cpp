@@ -2,20 +2,19 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
-#include <string.h>
 
 #include "app/converter_app.h"
 #include "app/resource_ids.h"
 #include "app/settings_form.h"
+#include "app/window_state.h"
 #include "common/text.h"
-#include "conversion/conversion_job.h"
-#include "conversion/conversion_worker.h"
+#include "conversion/converter_state.h"
 
-const char kAboutLine[] = "Vantrel (Win32) Ver 0.03  Build 2014_1208_0000  by N0CALL";
+const char kAboutLine[] = VANTREL_ABOUT_LINE;
 
 namespace {
 
-const char kWindowClass[] = "WindowClass";
+const char kWindowClass[] = VANTREL_WINDOW_CLASS;
 const char kAboutCaption[] = "About Vantrel";
 const int32_t kWindowWidth = 610;
 const int32_t kWindowHeight = 450;
@@ -79,6 +78,8 @@ void buildChildren(HWND window) {
     RECT client = {};
     GetClientRect(window, &client);
     const int statusHeight = statusRect.bottom - statusRect.top;
+    // Two pixels more each way: the form's frame then lies outside the client
+    // area on the right and under the status bar, so no border line shows.
     SetWindowPos(theMainWindow.form, nullptr, 0, 0, client.right + 2,
                  client.bottom - statusHeight + 2, SWP_SHOWWINDOW);
     ShowWindow(theMainWindow.form, SW_SHOW);
@@ -89,7 +90,7 @@ void buildChildren(HWND window) {
 void onUiTimer() {
     if (takeFlag(theApp.flags, StatusChanged)) {
         char text[kStatusTextCapacity];
-        readStatusText(text, sizeof text);
+        readStatusText(theApp.statusText, text, sizeof text);
         SendMessageA(theMainWindow.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     }
     if (takeFlag(theApp.flags, RefreshForm)) {
@@ -99,14 +100,6 @@ void onUiTimer() {
 }
 
 }  // namespace
-
-MainWindow theMainWindow;
-
-void constructMainWindow() {
-    memset(&theMainWindow, 0, sizeof theMainWindow);
-}
-
-void teardownMainWindow() {}
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -194,8 +187,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     const int exitCode = runMainWindow(instance, showCommand);
 
     // Reverse order: stop the worker (after any running conversion) and save
-    // the settings, then the window object.
+    // the settings; the window object's teardown does nothing.
     teardownConverterApp();
-    teardownMainWindow();
     return exitCode;
 }

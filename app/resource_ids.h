@@ -8,36 +8,20 @@
 #define IDR_MAIN_MENU 109
 #define IDD_SETTINGS_FORM 301
 
+// The main window's class, and its title and About line.
+#define VANTREL_WINDOW_CLASS "WindowClass"
+#define VANTREL_ABOUT_LINE "Vantrel (Win32) Ver 0.03  Build 2014_1208_0000  by N0CALL"
+
 // Menu commands.
 #define IDM_ABOUT 104
 #define IDM_EXIT 105
 
-// Settings form: edit boxes.
-#define IDC_CSV_PATH 1001
-#define IDC_MY_CALLSIGN 1002
-#define IDC_COLUMN_YEAR 1003
-#define IDC_COLUMN_MONTH 1004
-#define IDC_COLUMN_DAY 1005
-#define IDC_COLUMN_HOUR 1006
-#define IDC_COLUMN_MINUTE 1007
-#define IDC_COLUMN_CALLSIGN 1008
-#define IDC_COLUMN_BAND 1009
-#define IDC_COLUMN_MODE 1010
-#define IDC_COLUMN_RST_SENT 1011
-#define IDC_COLUMN_RST_RCVD 1012
-#define IDC_COLUMN_FREQ 1013
-#define IDC_COLUMN_GL 1014
-#define IDC_COLUMN_COMMENT 1015
-#define IDC_TIME_ZONE 1016
+// The controls that show a setting.
+#include "settings/setting_controls.h"
 
-// Settings form: buttons and check boxes.
+// Settings form: buttons.
 #define IDC_CONVERT 1017
 #define IDC_BROWSE 1018
-#define IDC_CHECK_MHZ 1019
-#define IDC_CHECK_KHZ 1020
-#define IDC_CHECK_RST_RCVD 1021
-#define IDC_CHECK_MY_GL 1022
-#define IDC_CHECK_COMMENT 1023
 
 // Settings form: labels.
 #define IDC_LABEL_CSV_FILE 1101

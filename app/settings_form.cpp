@@ -9,68 +9,16 @@
 
 #include <mutex>
 
-#include "app/converter_app.h"
-#include "app/main_window.h"
 #include "app/resource_ids.h"
+#include "app/window_state.h"
 #include "common/text.h"
 #include "conversion/conversion_worker.h"
+#include "conversion/converter_state.h"
 
 namespace {
 
-// An edit box and the text field it shows.
-struct TextBinding {
-    int id;
-    size_t offset;
-    size_t capacity;
-};
-
-#define VANTREL_TEXT_BINDING(id, field) \
-    { id, offsetof(ConversionSettings, field), sizeof(ConversionSettings::field) }
-
-// In the order the form is read and written; the time difference follows them.
-const TextBinding kTextBindings[] = {
-    VANTREL_TEXT_BINDING(IDC_CSV_PATH, csvPath),
-    VANTREL_TEXT_BINDING(IDC_MY_CALLSIGN, myCallsign),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_YEAR, columnYear),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_MONTH, columnMonth),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_DAY, columnDay),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_HOUR, columnHour),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_MINUTE, columnMinute),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_CALLSIGN, columnCallsign),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_BAND, columnBand),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_MODE, columnMode),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_RST_SENT, columnRstSent),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_FREQ, columnFreq),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_RST_RCVD, columnRstRcvd),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_GL, columnGl),
-    VANTREL_TEXT_BINDING(IDC_COLUMN_COMMENT, columnComment),
-};
-
-#undef VANTREL_TEXT_BINDING
-
-// A check box and the on/off field it shows.
-struct CheckBinding {
-    int id;
-    int32_t ConversionSettings::*field;
-};
-
-const CheckBinding kCheckBindings[] = {
-    {IDC_CHECK_MHZ, &ConversionSettings::checkMhz},
-    {IDC_CHECK_KHZ, &ConversionSettings::checkKhz},
-    {IDC_CHECK_RST_RCVD, &ConversionSettings::checkRstRcvd},
-    {IDC_CHECK_MY_GL, &ConversionSettings::checkMyGl},
-    {IDC_CHECK_COMMENT, &ConversionSettings::checkComment},
-};
-
-// The time difference is read as up to 255 bytes of text.
-enum : size_t { kTimeZoneTextCapacity = 256 };
-
 // What the file-open dialog may return: MAX_PATH characters and the NUL.
 enum : DWORD { kChosenPathCapacity = 260 };
-
-char* textField(ConversionSettings& settings, const TextBinding& binding) {
-    return reinterpret_cast<char*>(&settings) + binding.offset;
-}
 
 LRESULT checkState(HWND form, int id) {
     return SendDlgItemMessageA(form, id, BM_GETCHECK, 0, 0);
@@ -106,15 +54,19 @@ void readForm() {
 
     ConversionSettings settings;
     snapshotSettings(settings);
-    for (const TextBinding& binding : kTextBindings) {
-        GetDlgItemTextA(form, binding.id, textField(settings, binding),
-                        static_cast<int>(binding.capacity));
-    }
-    char timeZone[kTimeZoneTextCapacity];
-    GetDlgItemTextA(form, IDC_TIME_ZONE, timeZone, static_cast<int>(sizeof timeZone));
-    settings.timeZone = parseLeadingInt(timeZone);
-    for (const CheckBinding& binding : kCheckBindings) {
-        settings.*binding.field = checkState(form, binding.id) == BST_CHECKED ? 1 : 0;
+    for (const SettingDescriptor& row : kSettingsTable) {
+        void* field = settingField(settings, row);
+        if (row.control == kCheckBox) {
+            const int32_t on = checkState(form, row.controlId) == BST_CHECKED ? 1 : 0;
+            memcpy(field, &on, sizeof on);
+            continue;
+        }
+        // Read with room to spare: the field's own rule cuts a text too long
+        // for it without splitting a double-byte character, and a number is
+        // read from up to 255 bytes of text.
+        char text[kSettingValueCapacity];
+        GetDlgItemTextA(form, row.controlId, text, static_cast<int>(sizeof text));
+        storeSettingValue(row, field, text);
     }
     storeSettings(settings);
 }
@@ -124,14 +76,17 @@ void writeForm() {
 
     ConversionSettings settings;
     snapshotSettings(settings);
-    for (const TextBinding& binding : kTextBindings) {
-        SetDlgItemTextA(form, binding.id, textField(settings, binding));
-    }
-    char timeZone[24];
-    timeZone[formatInt(timeZone, settings.timeZone, 0, ' ')] = '\0';
-    SetDlgItemTextA(form, IDC_TIME_ZONE, timeZone);
-    for (const CheckBinding& binding : kCheckBindings) {
-        setCheck(form, binding.id, settings.*binding.field != 0);
+    for (const SettingDescriptor& row : kSettingsTable) {
+        const void* field = settingField(settings, row);
+        if (row.control == kCheckBox) {
+            int32_t value;
+            memcpy(&value, field, sizeof value);
+            setCheck(form, row.controlId, value != 0);
+            continue;
+        }
+        char text[kSettingValueCapacity];
+        formatSettingValue(row, field, text);
+        SetDlgItemTextA(form, row.controlId, text);
     }
 }
 

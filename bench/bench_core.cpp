@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "conversion/adif_writer.h"
-#include "conversion/conversion_job.h"
+#include "conversion/csv_splitter.h"
 #include "settings/conversion_settings.h"
 
 namespace {

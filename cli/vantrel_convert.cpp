@@ -10,10 +10,12 @@
 #include <chrono>
 #include <thread>
 
-#include "app/converter_app.h"
 #include "common/text.h"
 #include "conversion/conversion_job.h"
+#include "conversion/converter_state.h"
+#include "conversion/output_path.h"
 #include "settings/settings_file.h"
+#include "vantrel_version.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -27,7 +29,7 @@
 
 namespace {
 
-const char kVersion[] = "vantrel-convert 0.03 (Vantrel Ver 0.03  Build 2014_1208_0000)";
+const char kVersion[] = "vantrel-convert " VANTREL_VERSION_TEXT;
 
 void printUsage(FILE* to) {
     fprintf(to,
@@ -57,11 +59,11 @@ bool fileExists(const char* path) {
 // Runs one conversion; with stderr on a terminal, shows a live count of the
 // converted QSOs there, refreshed at most ten times a second.
 ConversionOutcome convertWithProgress(bool live) {
-    if (!live) return convertCsvFile();
+    if (!live) return runConversion();
     std::atomic<bool> done{false};
     ConversionOutcome outcome = ConversionFinished;
     std::thread job([&] {
-        outcome = convertCsvFile();
+        outcome = runConversion();
         done.store(true);
     });
     bool shown = false;
@@ -69,7 +71,7 @@ ConversionOutcome convertWithProgress(bool live) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         if (done.load()) break;
         char status[kStatusTextCapacity];
-        readStatusText(status, sizeof status);
+        readStatusText(theApp.statusText, status, sizeof status);
         if (status[0] != '\0') {
             fprintf(stderr, "\r%s", status);
             fflush(stderr);
@@ -161,7 +163,7 @@ int main(int argc, char** argv) {
 
         ConversionOutcome outcome = convertWithProgress(live);
         char text[kStatusTextCapacity];
-        readStatusText(text, sizeof text);
+        readStatusText(theApp.statusText, text, sizeof text);
         if (outcome == ConversionFinished) {
             printf("%s: %s\n", outputPath, text);
         } else {

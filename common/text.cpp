@@ -4,15 +4,28 @@
 #include <stdlib.h>
 #include <string.h>
 
-bool copyText(char* dst, size_t capacity, const char* src) {
+size_t characterCut(const char* text, size_t limit, LeadBytePredicate isLead) {
+    if (isLead == nullptr) return limit;
+    size_t at = 0;
+    while (at < limit) {
+        const size_t step = isLead(static_cast<unsigned char>(text[at])) ? 2 : 1;
+        if (at + step > limit) return at;
+        at += step;
+    }
+    return limit;
+}
+
+bool copyText(char* dst, size_t capacity, const char* src, LeadBytePredicate isLead) {
     if (capacity == 0) return src[0] == '\0';
     size_t n = 0;
     while (n + 1 < capacity && src[n] != '\0') {
         dst[n] = src[n];
         ++n;
     }
+    const bool whole = src[n] == '\0';
+    if (!whole) n = characterCut(dst, n, isLead);
     dst[n] = '\0';
-    return src[n] == '\0';
+    return whole;
 }
 
 bool joinText(char* dst, size_t capacity, const char* a, const char* b) {

@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include "common/text.h"
-#include "conversion/conversion_job.h"
 #include "platform/platform.h"
 
 void flushAdifOutput(AdifOutput& out) {
@@ -30,9 +29,17 @@ inline char* put(char* p, const char* bytes, size_t n) {
     return p + n;
 }
 
-// One data item on a line of its own: <NAME:n>value CR LF, n the value's bytes.
-inline char* putItem(char* p, const char* name, size_t nameLength, const char* value,
-                     size_t valueLength) {
+// Appends a column's text eight bytes at a time. A column is a whole slot, so
+// the bytes read past its text lie inside it, and the bytes written past it
+// lie within the room reserve() made (they are overwritten by what follows).
+inline char* putColumn(char* p, const char* text, size_t n) {
+    for (size_t at = 0; at < n; at += 8)
+        memcpy(p + at, text + at, 8);
+    return p + n;
+}
+
+// The head of a data item, "<NAME:n>", n the value's length in bytes.
+inline char* putItemHead(char* p, const char* name, size_t nameLength, size_t valueLength) {
     *p++ = '<';
     p = put(p, name, nameLength);
     *p++ = ':';
@@ -45,13 +52,35 @@ inline char* putItem(char* p, const char* name, size_t nameLength, const char* v
         p += formatInt(p, static_cast<int64_t>(valueLength), 0, ' ');
     }
     *p++ = '>';
-    p = put(p, value, valueLength);
+    return p;
+}
+
+inline char* putLineEnd(char* p) {
     *p++ = '\r';
     *p++ = '\n';
     return p;
 }
 
+// One data item on a line of its own: <NAME:n>value CR LF.
+inline char* putItem(char* p, const char* name, size_t nameLength, const char* value,
+                     size_t valueLength) {
+    p = putItemHead(p, name, nameLength, valueLength);
+    return putLineEnd(put(p, value, valueLength));
+}
+inline char* putColumnItem(char* p, const char* name, size_t nameLength, const char* text,
+                           size_t length) {
+    p = putItemHead(p, name, nameLength, length);
+    return putLineEnd(putColumn(p, text, length));
+}
+
 #define VANTREL_ITEM(p, name, value, length) putItem(p, name, sizeof(name) - 1, value, length)
+// An item from a column.
+#define VANTREL_COLUMN_ITEM(p, name, fields, index) \
+    putColumnItem(p, name, sizeof(name) - 1, (fields).column[index], (fields).length[index])
+// An item always written: from its column, or empty when it has none.
+#define VANTREL_ALWAYS_ITEM(p, name, fields, index)      \
+    ((index) == kNoColumn ? VANTREL_ITEM(p, name, "", 0) \
+                          : VANTREL_COLUMN_ITEM(p, name, fields, index))
 
 inline int letterValue(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
@@ -59,36 +88,17 @@ inline int letterValue(unsigned char c) {
     return 0;
 }
 
-// The text of the column a designator names, or null when it names none of
-// the 32 columns (designators beyond AF count as none).
-inline const char* columnText(const CsvFields& fields, const char* designator) {
-    int column = resolveColumn(designator);
-    if (column < 1 || column > static_cast<int>(kCsvColumns)) return nullptr;
-    return fields.column[column - 1];
+// The column index (0 to 31) a designator names, or kNoColumn: designators
+// beyond AF count as none.
+int8_t columnIndex(const char* designator) {
+    const int column = resolveColumn(designator);
+    if (column < 1 || column > static_cast<int>(kCsvColumns)) return kNoColumn;
+    return static_cast<int8_t>(column - 1);
 }
 
-// A column's text, or an empty column for none (a whole slot, so that every
-// text handed to slotLength is slot-sized).
-const char kEmptyColumn[kCsvFieldCapacity] = {};
-inline const char* textOrEmpty(const char* text) {
-    return text != nullptr ? text : kEmptyColumn;
-}
-
-// Length of a column's text, never looking past its slot. Columns are short:
-// the NUL is looked for eight bytes at a time (a slot is a whole number of
-// words long).
-inline size_t slotLength(const char* text) {
-    for (size_t n = 0; n < kCsvFieldCapacity; n += 8) {
-        uint64_t word;
-        memcpy(&word, text + n, 8);
-        uint64_t nul = bytesEqualTo(word, 0);
-        if (nul != 0) return n + lowestFlaggedByte(nul);
-    }
-    return kCsvFieldCapacity;
-}
-
-inline int64_t columnNumber(const CsvFields& fields, const char* designator) {
-    return parseLeadingInt(textOrEmpty(columnText(fields, designator)));
+// The text of a column, or the empty text for none.
+inline const char* textOf(const CsvFields& fields, int8_t column) {
+    return column == kNoColumn ? "" : fields.column[column];
 }
 
 inline bool isLeapYear(int64_t year) {
@@ -99,6 +109,34 @@ int64_t monthLength(int64_t month, int64_t year) {
     if (month == 2) return isLeapYear(year) ? 29 : 28;
     if (month == 4 || month == 6 || month == 9 || month == 11) return 30;
     return 31;
+}
+
+// Whether a shifted timestamp is a date and time that exist: a year of four
+// digits from 1900 to 2100, month 1 to 12, a day within its month (leap
+// years as the calendar has them), 00:00 to 23:59.
+unsigned timestampFaults(const QsoTimestamp& t) {
+    unsigned faults = 0;
+    const bool leap = t.year % 4 == 0 && (t.year % 100 != 0 || t.year % 400 == 0);
+    const int64_t days = t.month == 2 ? (leap ? 29 : 28) : monthLength(t.month, t.year);
+    if (t.year < 1900 || t.year > 2100 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > days)
+        faults |= kRecordBadDate;
+    if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59) faults |= kRecordBadTime;
+    return faults;
+}
+
+// The FREQ value in MHz of a column in kHz: its number divided by 1000 with
+// three decimals. In a file whose decimal mark is ',', a ',' reads as '.'.
+size_t megahertzFromKilohertz(const char* text, size_t length, bool decimalComma,
+                              char (&mhz)[400]) {
+    char number[kCsvFieldCapacity];
+    memcpy(number, text, length + 1);
+    if (decimalComma) {
+        for (size_t i = 0; i < length; ++i)
+            if (number[i] == ',') number[i] = '.';
+    }
+    const int n = snprintf(mhz, sizeof mhz, "%.3f", parseLeadingNumber(number) / 1000.0);
+    if (n < 0) return 0;
+    return static_cast<size_t>(n) < sizeof mhz ? static_cast<size_t>(n) : sizeof mhz - 1;
 }
 
 }  // namespace
@@ -196,21 +234,44 @@ void writeHeader(AdifOutput& out, const ConversionSettings& settings) {
     out.used = static_cast<size_t>(p - out.buffer);
 }
 
-void writeRecord(AdifOutput& out, const ConversionSettings& settings, const CsvFields& fields) {
-    if (!reserve(out)) return;
+void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma) {
+    plan.year = columnIndex(s.columnYear);
+    plan.month = columnIndex(s.columnMonth);
+    plan.day = columnIndex(s.columnDay);
+    plan.hour = columnIndex(s.columnHour);
+    plan.minute = columnIndex(s.columnMinute);
+    plan.callsign = columnIndex(s.columnCallsign);
+    plan.band = columnIndex(s.columnBand);
+    plan.mode = columnIndex(s.columnMode);
+    plan.rstSent = columnIndex(s.columnRstSent);
+    plan.comment = s.checkComment == 1 ? columnIndex(s.columnComment) : kNoColumn;
+    // The optional items: none where their column is none or their switch off.
+    plan.freq = columnIndex(s.columnFreq);
+    plan.freqUnit = s.checkMhz == 1 ? kFreqMegahertz : s.checkKhz == 1 ? kFreqKilohertz : kFreqNone;
+    if (plan.freqUnit == kFreqNone) plan.freq = kNoColumn;
+    plan.rstRcvd = s.checkRstRcvd == 1 ? columnIndex(s.columnRstRcvd) : kNoColumn;
+    plan.gl = s.checkMyGl == 1 ? columnIndex(s.columnGl) : kNoColumn;
+    plan.timeZone = s.timeZone;
+    plan.decimalComma = decimalComma;
+}
 
-    QsoTimestamp t = {columnNumber(fields, settings.columnYear),
-                      columnNumber(fields, settings.columnMonth),
-                      columnNumber(fields, settings.columnDay),
-                      columnNumber(fields, settings.columnHour),
-                      columnNumber(fields, settings.columnMinute),
+unsigned writeRecord(AdifOutput& out, const RecordPlan& plan, const CsvFields& fields) {
+    if (!reserve(out)) return 0;
+
+    QsoTimestamp t = {parseLeadingInt(textOf(fields, plan.year)),
+                      parseLeadingInt(textOf(fields, plan.month)),
+                      parseLeadingInt(textOf(fields, plan.day)),
+                      parseLeadingInt(textOf(fields, plan.hour)),
+                      parseLeadingInt(textOf(fields, plan.minute)),
                       0,
                       0};
-    applyTimeDifference(t, settings.timeZone);
+    applyTimeDifference(t, plan.timeZone);
+    unsigned faults = timestampFaults(t);
+    if (plan.callsign == kNoColumn || fields.length[plan.callsign] == 0)
+        faults |= kRecordNoCallsign;
 
     char* p = out.buffer + out.used;
-    const char* text = textOrEmpty(columnText(fields, settings.columnCallsign));
-    p = VANTREL_ITEM(p, "CALL", text, slotLength(text));
+    p = VANTREL_ALWAYS_ITEM(p, "CALL", fields, plan.callsign);
 
     // QSO_DATE is printed blank-padded to 8 and TIME_ON zero-padded to 4; the
     // declared length is that of the printed value, 8 and 4 for normal dates.
@@ -220,44 +281,40 @@ void writeRecord(AdifOutput& out, const ConversionSettings& settings, const CsvF
     n = formatInt(number, t.time, 4, '0');
     p = VANTREL_ITEM(p, "TIME_ON", number, n);
 
-    text = textOrEmpty(columnText(fields, settings.columnBand));
-    p = VANTREL_ITEM(p, "BAND", text, slotLength(text));
-
-    const char* freq = columnText(fields, settings.columnFreq);
-    if (freq != nullptr) {
-        if (settings.checkMhz == 1) {
-            p = VANTREL_ITEM(p, "FREQ", freq, slotLength(freq));
-        } else if (settings.checkKhz == 1) {
+    p = VANTREL_ALWAYS_ITEM(p, "BAND", fields, plan.band);
+    if (plan.freq != kNoColumn) {
+        const char* text = fields.column[plan.freq];
+        const size_t length = fields.length[plan.freq];
+        if (plan.freqUnit == kFreqMegahertz) {
+            // The text as it is; in a file whose decimal mark is ',', with '.'.
+            char* value = putItemHead(p, "FREQ", 4, length);
+            p = putLineEnd(putColumn(value, text, length));
+            if (plan.decimalComma) {
+                for (size_t k = 0; k < length; ++k)
+                    if (value[k] == ',') value[k] = '.';
+            }
+        } else {
             char mhz[400];
-            int len = snprintf(mhz, sizeof mhz, "%.3f", parseLeadingNumber(freq) / 1000.0);
-            size_t length =
-                len < 0 ? 0
-                        : (static_cast<size_t>(len) >= sizeof mhz ? sizeof mhz - 1
-                                                                  : static_cast<size_t>(len));
-            p = VANTREL_ITEM(p, "FREQ", mhz, length);
+            p = VANTREL_ITEM(p, "FREQ", mhz,
+                             megahertzFromKilohertz(text, length, plan.decimalComma, mhz));
         }
     }
-
-    text = textOrEmpty(columnText(fields, settings.columnMode));
-    p = VANTREL_ITEM(p, "MODE", text, slotLength(text));
-    text = textOrEmpty(columnText(fields, settings.columnRstSent));
-    p = VANTREL_ITEM(p, "RST_SENT", text, slotLength(text));
-
-    text = columnText(fields, settings.columnRstRcvd);
-    if (text != nullptr && settings.checkRstRcvd == 1) {
-        p = VANTREL_ITEM(p, "RST_RCVD", text, slotLength(text));
-    }
-    text = columnText(fields, settings.columnGl);
-    if (text != nullptr && settings.checkMyGl == 1) {
-        p = VANTREL_ITEM(p, "MY_GRIDSQUARE", text, slotLength(text));
-    }
-    text = textOrEmpty(columnText(fields, settings.columnComment));
-    if (text[0] != '\0' && settings.checkComment == 1) {
-        size_t length = slotLength(text);
-        p = VANTREL_ITEM(p, "COMMENT", text, length);
-        p = VANTREL_ITEM(p, "QSLMSG", text, length);
+    p = VANTREL_ALWAYS_ITEM(p, "MODE", fields, plan.mode);
+    p = VANTREL_ALWAYS_ITEM(p, "RST_SENT", fields, plan.rstSent);
+    if (plan.rstRcvd != kNoColumn) p = VANTREL_COLUMN_ITEM(p, "RST_RCVD", fields, plan.rstRcvd);
+    if (plan.gl != kNoColumn) p = VANTREL_COLUMN_ITEM(p, "MY_GRIDSQUARE", fields, plan.gl);
+    if (plan.comment != kNoColumn && fields.length[plan.comment] != 0) {
+        p = VANTREL_COLUMN_ITEM(p, "COMMENT", fields, plan.comment);
+        p = VANTREL_COLUMN_ITEM(p, "QSLMSG", fields, plan.comment);
     }
     static const char kEor[] = "<EOR>\r\n";
     p = put(p, kEor, sizeof kEor - 1);
     out.used = static_cast<size_t>(p - out.buffer);
+    return faults;
+}
+
+unsigned writeRecord(AdifOutput& out, const ConversionSettings& settings, const CsvFields& fields) {
+    RecordPlan plan;
+    planRecord(plan, settings, false);
+    return writeRecord(out, plan, fields);
 }

@@ -6,9 +6,8 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include "conversion/csv_splitter.h"
 #include "settings/conversion_settings.h"
-
-struct CsvFields;
 
 // Output formatted into a fixed buffer and written to the file in large blocks.
 struct AdifOutput {
@@ -42,4 +41,32 @@ int resolveColumn(ColumnDesignator designator);
 void applyTimeDifference(QsoTimestamp& timestamp, int32_t timeZone);
 
 void writeHeader(AdifOutput& out, const ConversionSettings& settings);
-void writeRecord(AdifOutput& out, const ConversionSettings& settings, const CsvFields& fields);
+
+// What each record is made of, settled once from the settings for a whole
+// conversion: the column of each item (kNoColumn for none; an optional item
+// switched off counts as none), the frequency's unit and the time difference.
+constexpr int8_t kNoColumn = -1;
+enum FrequencyUnit : int8_t { kFreqNone, kFreqMegahertz, kFreqKilohertz };
+struct RecordPlan {
+    int8_t year, month, day, hour, minute;
+    int8_t callsign, band, mode, rstSent, comment;
+    int8_t freq, rstRcvd, gl;  // written only when not kNoColumn
+    FrequencyUnit freqUnit;
+    int32_t timeZone;
+    bool decimalComma;  // the file's decimal mark is ',': FREQ reads it as '.'
+};
+void planRecord(RecordPlan& plan, const ConversionSettings& settings, bool decimalComma);
+
+// What may be wrong with a record a writer wrote (bits of its result): it has
+// no callsign; its date, after the time shift, is no calendar date from 1900
+// to 2100; its time is not from 00:00 to 23:59.
+enum RecordFault : unsigned {
+    kRecordNoCallsign = 1,
+    kRecordBadDate = 2,
+    kRecordBadTime = 4,
+};
+
+// Writes one record from the current CSV line's columns; returns its faults.
+unsigned writeRecord(AdifOutput& out, const RecordPlan& plan, const CsvFields& fields);
+// The same, planned from the settings for this one record.
+unsigned writeRecord(AdifOutput& out, const ConversionSettings& settings, const CsvFields& fields);

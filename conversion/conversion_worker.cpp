@@ -1,16 +1,18 @@
 #include "conversion/conversion_worker.h"
 
 #include <chrono>
-#include <system_error>
+#include <thread>
 
-#include "app/converter_app.h"
 #include "conversion/conversion_job.h"
+#include "conversion/converter_state.h"
 
 namespace {
 
+// Polls the flags every 10 ms; the stop bit is looked at first, so a request
+// still pending at the stop is never run.
 void workerBody() {
     for (;;) {
-        uint32_t bits = loadFlags(theApp.flags);
+        const uint32_t bits = loadFlags(theApp.flags);
         if ((bits & StopWorker) != 0) break;
         if ((bits & ConvertRequested) != 0) {
             clearFlag(theApp.flags, ConvertRequested);
@@ -22,24 +24,18 @@ void workerBody() {
 
 }  // namespace
 
-std::thread startWorker() {
-    // The standard thread reports a failure to start only by throwing; it is
-    // caught here and the worker counts as not running.
-    try {
-        return std::thread(workerBody);
-    } catch (const std::system_error&) {
-        return std::thread();
-    }
+bool startWorker() {
+    return startThread(theApp.worker, workerBody);
 }
 
 void stopWorker() {
     raiseFlag(theApp.flags, StopWorker);
-    if (theApp.worker.joinable()) theApp.worker.join();
+    joinThread(theApp.worker);
 }
 
 void requestConversion() {
-    if (!theApp.worker.joinable()) {
-        publishStatus("Can not start conversion");
+    if (!theApp.worker.started) {
+        publishStatus(theApp.statusText, theApp.flags, "Can not start conversion");
         return;
     }
     raiseFlag(theApp.flags, ConvertRequested);

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "app/converter_app.h"
 #include "common/text.h"
 #include "conversion/conversion_job.h"
+#include "conversion/converter_state.h"
 #include "fuzz_support.h"
 #include "reference_csv.h"
 #include "test_support.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "conversion/conversion_job.h"
+#include "conversion/csv_splitter.h"
 #include "fuzz_support.h"
 #include "reference_csv.h"
 
@@ -27,13 +27,18 @@ struct PieceSizes {
     }
 };
 
-// Every slot holds a NUL within its capacity, and matches the reference.
+// Every slot holds a NUL within its capacity, its length is that of its text,
+// and it matches the reference.
 void expectColumns(const CsvFields& fields, const fuzz::RefColumns& expected, const char* how,
                    const std::string& line) {
     for (size_t k = 0; k < kCsvColumns; ++k) {
         size_t length = strnlen(fields.column[k], kCsvFieldCapacity);
         FUZZ_CHECK(length < kCsvFieldCapacity,
                    std::string(how) + ": column " + std::to_string(k + 1) + " not terminated");
+        FUZZ_CHECK(fields.length[k] == length, std::string(how) + ": column " +
+                                                   std::to_string(k + 1) + " length " +
+                                                   std::to_string(fields.length[k]) + " for " +
+                                                   std::to_string(length) + " bytes");
         std::string got(fields.column[k], length);
         FUZZ_CHECK(got == expected[k], std::string(how) + ": column " + std::to_string(k + 1) +
                                            " is \"" + fuzz::escaped(got) + "\", expected \"" +
@@ -67,14 +72,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // In pieces: each piece is used whole, except the one holding the line's
     // LF, which is used up to and including it.
     memset(fields.get(), 0x5A, sizeof *fields);
-    CsvSplitState state;
-    beginCsvLine(state, *fields);
+    CsvSplitter splitter;
+    beginCsvLine(splitter, *fields, standardCsvDialect());
     PieceSizes pieces(seed);
     size_t at = 0;
     while (at < length) {
         size_t piece = seed == 0 ? length - at : pieces.next();
         if (piece > length - at) piece = length - at;
-        size_t used = feedCsvLine(state, *fields, line + at, piece);
+        size_t used = feedCsvLine(splitter, *fields, line + at, piece);
         size_t expectUsed = lineLength <= at + piece ? lineLength - at : piece;
         FUZZ_CHECK(used == expectUsed, "piece at " + std::to_string(at) + " of " +
                                            std::to_string(piece) + " bytes used " +
@@ -83,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         at += piece;
         if (at >= lineLength) break;
     }
-    endCsvLine(state, *fields);
+    endCsvLine(splitter, *fields);
     expectColumns(*fields, expected, "pieces", shown);
 
     // NUL-terminated: the line ends at its first NUL.

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "conversion/conversion_job.h"
+#include "conversion/output_path.h"
 #include "fuzz_support.h"
 #include "platform/platform.h"
 

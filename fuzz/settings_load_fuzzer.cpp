@@ -3,8 +3,8 @@
 // field must stay NUL-terminated within its capacity. Then the record is saved
 // twice, into a new file and over the fuzzed file itself, and loaded back from
 // each: both must give the record again, as far as the file format can carry
-// it (a text is kept up to a line end and without surrounding blanks, and an
-// empty text is not loaded).
+// it (a text is kept up to a line end, without surrounding blanks and quotes,
+// and an empty text is not loaded).
 #include <stdint.h>
 #include <string.h>
 
@@ -39,14 +39,17 @@ void checkTerminated(const ConversionSettings& s, const char* how) {
 }
 
 // What a text looks like after a save and a load: cut at a line end, without
-// the blanks and tabs around it.
+// the blanks and tabs around it, and without a pair of quotes around that.
 std::string afterRoundTrip(std::string text) {
     size_t cut = text.find_first_of("\r\n");
     if (cut != std::string::npos) text.resize(cut);
     size_t begin = text.find_first_not_of(" \t");
     if (begin == std::string::npos) return std::string();
     size_t end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
+    text = text.substr(begin, end - begin + 1);
+    if (text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0])
+        text = text.substr(1, text.size() - 2);
+    return text;
 }
 
 void checkRoundTrip(const ConversionSettings& saved, const ConversionSettings& loaded,

@@ -7,6 +7,10 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#ifndef _WIN32
+#include <pthread.h>
+#endif
+
 // Full path of the running executable into buf. Returns false when the path
 // does not fit cap bytes (including the NUL) or cannot be determined.
 bool modulePath(char* buf, size_t cap);
@@ -21,7 +25,8 @@ extern const char kSettingsFileSuffix[];
 // Private-profile (INI) access. Reading gives the key's value cut to cap - 1
 // bytes, or an empty text when the file, section or key is missing. Writing
 // creates the file, the section and the key as needed, replaces the value and
-// leaves every other line as it was. Returns false when the write failed.
+// leaves every other line as it was; it returns false, changing nothing, when
+// the write failed or an existing file could not be read.
 void readProfileString(const char* section, const char* key, char* out, size_t cap,
                        const char* path);
 bool writeProfileString(const char* section, const char* key, const char* value, const char* path);
@@ -35,11 +40,29 @@ FILE* openShared(const char* path, const char* mode);
 bool isSameFile(FILE* open, const char* path);
 
 // True when c is a lead byte of a double-byte character in the system's ANSI
-// code page.
+// code page (never on POSIX, where texts are handled as single bytes).
 bool isLeadByte(unsigned char c);
 
 struct LocalTime {
     int year, month, day, hour, minute, second;
 };
-// The current local time (month 1 to 12).
+// The current local time (month 1 to 12): the system's clock, the one the
+// taskbar shows on Windows.
 LocalTime currentLocalTime();
+
+// A thread of the program's own: started once with a function, waited for
+// once.
+struct PlatformThread {
+#ifdef _WIN32
+    void* handle;  // a thread HANDLE
+#else
+    pthread_t handle;
+#endif
+    bool started;
+};
+// Starts body on a new thread with the default stack size; false (and the
+// thread not started) when it cannot be created.
+bool startThread(PlatformThread& thread, void (*body)());
+// Waits with no time limit for a started thread to end, then releases it.
+// Does nothing for a thread that was not started.
+void joinThread(PlatformThread& thread);

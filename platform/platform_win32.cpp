@@ -2,7 +2,7 @@
 
 #include <io.h>
 #include <share.h>
-#include <time.h>
+#include <string.h>
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -73,9 +73,38 @@ bool isLeadByte(unsigned char c) {
     return IsDBCSLeadByte(c) != FALSE;
 }
 
+// The system's clock: the C runtime's localtime would read a TZ variable of
+// its own format and take a zone name it does not know as UTC.
 LocalTime currentLocalTime() {
-    time_t now = time(nullptr);
-    struct tm t = {};
-    localtime_s(&t, &now);
-    return LocalTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+namespace {
+
+DWORD WINAPI runThreadBody(LPVOID body) {
+    void (*function)();
+    memcpy(&function, &body, sizeof function);
+    function();
+    return 0;
+}
+
+}  // namespace
+
+bool startThread(PlatformThread& thread, void (*body)()) {
+    void* argument;
+    static_assert(sizeof argument == sizeof body, "a function pointer travels as the argument");
+    memcpy(&argument, &body, sizeof argument);
+    thread.handle = CreateThread(nullptr, 0, runThreadBody, argument, 0, nullptr);
+    thread.started = thread.handle != nullptr;
+    return thread.started;
+}
+
+void joinThread(PlatformThread& thread) {
+    if (!thread.started) return;
+    WaitForSingleObject(thread.handle, INFINITE);
+    CloseHandle(thread.handle);
+    thread.handle = nullptr;
+    thread.started = false;
 }

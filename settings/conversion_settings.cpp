@@ -1,58 +1,58 @@
 #include "settings/conversion_settings.h"
 
-#include "common/text.h"
+#include <stdio.h>
+#include <string.h>
 
-#define VANTREL_TEXT_ROW(key, field) \
-    { kSettingText, key, offsetof(ConversionSettings, field), sizeof(ConversionSettings::field) }
-#define VANTREL_INT_ROW(key, field) \
-    { kSettingInteger, key, offsetof(ConversionSettings, field), sizeof(int32_t) }
+#include "platform/platform.h"
 
-const SettingDescriptor kSettingsTable[kSettingsCount] = {
-    VANTREL_TEXT_ROW("MY_CALLSIGN", myCallsign),
-    VANTREL_TEXT_ROW("CSV_NAME", csvPath),
-    VANTREL_INT_ROW("TIME_ZONE", timeZone),
-    VANTREL_TEXT_ROW("COLUMN_YEAR", columnYear),
-    VANTREL_TEXT_ROW("COLUMN_MONTH", columnMonth),
-    VANTREL_TEXT_ROW("COLUMN_DAY", columnDay),
-    VANTREL_TEXT_ROW("COLUMN_HOUR", columnHour),
-    VANTREL_TEXT_ROW("COLUMN_MINUTE", columnMinute),
-    VANTREL_TEXT_ROW("COLUMN_CALLSIGN", columnCallsign),
-    VANTREL_TEXT_ROW("COLUMN_FREQ", columnFreq),
-    VANTREL_TEXT_ROW("COLUMN_BAND", columnBand),
-    VANTREL_TEXT_ROW("COLUMN_MODE", columnMode),
-    VANTREL_TEXT_ROW("COLUMN_RST_RCVD", columnRstRcvd),
-    VANTREL_TEXT_ROW("COLUMN_RST_SENT", columnRstSent),
-    VANTREL_TEXT_ROW("COLUMN_COMMENT", columnComment),
-    VANTREL_TEXT_ROW("COLUMN_GL", columnGl),
-    VANTREL_INT_ROW("CHECK_MHZ", checkMhz),
-    VANTREL_INT_ROW("CHECK_KHZ", checkKhz),
-    VANTREL_INT_ROW("CHECK_RST_RCVD", checkRstRcvd),
-    VANTREL_INT_ROW("CHECK_MY_GL", checkMyGl),
-    VANTREL_INT_ROW("CHECK_COMMENT", checkComment),
-};
+void applyDefaults(ConversionSettings& settings) {
+    for (const SettingDescriptor& row : kSettingsTable)
+        storeSettingValue(row, settingField(settings, row), row.defaultValue);
+}
 
-#undef VANTREL_TEXT_ROW
-#undef VANTREL_INT_ROW
-
-void applyDefaults(ConversionSettings& s) {
-    copyText(s.myCallsign, "N0CALL");
-    copyText(s.csvPath, "C:\\temp\\logbook.csv");
-    s.timeZone = 9;
-
-    // The default designators, in field order from columnYear to columnGl.
-    static const char* const kDefaultColumns[] = {"A", "B", "C", "D", "E", "F", "G",
-                                                  "I", "J", "K", "M", "T", "U"};
-    char* const columns[] = {s.columnYear,   s.columnMonth,    s.columnDay,     s.columnHour,
-                             s.columnMinute, s.columnCallsign, s.columnFreq,    s.columnBand,
-                             s.columnMode,   s.columnRstRcvd,  s.columnRstSent, s.columnComment,
-                             s.columnGl};
-    for (size_t i = 0; i < sizeof columns / sizeof columns[0]; ++i) {
-        copyText(columns[i], kDesignatorCapacity, kDefaultColumns[i]);
+void storeSettingValue(const SettingDescriptor& row, void* field, const char* value) {
+    switch (row.kind) {
+        case kSettingText:
+            copyText(static_cast<char*>(field), row.capacity, value, isLeadByte);
+            break;
+        case kSettingInteger:
+        case kSettingLong: {
+            const int32_t v = parseLeadingInt(value);
+            memcpy(field, &v, sizeof v);
+            break;
+        }
+        case kSettingReal: {
+            const double v = parseLeadingNumber(value);
+            memcpy(field, &v, sizeof v);
+            break;
+        }
+        default:
+            break;
     }
+}
 
-    s.checkMhz = 1;
-    s.checkKhz = 0;
-    s.checkRstRcvd = 1;
-    s.checkMyGl = 1;
-    s.checkComment = 1;
+void formatSettingValue(const SettingDescriptor& row, const void* field,
+                        char (&value)[kSettingValueCapacity]) {
+    switch (row.kind) {
+        case kSettingText:
+            copyText(value, row.capacity < sizeof value ? row.capacity : sizeof value,
+                     static_cast<const char*>(field), isLeadByte);
+            break;
+        case kSettingInteger:
+        case kSettingLong: {
+            int32_t v;
+            memcpy(&v, field, sizeof v);
+            value[formatInt(value, v, 0, ' ')] = '\0';
+            break;
+        }
+        case kSettingReal: {
+            double v;
+            memcpy(&v, field, sizeof v);
+            snprintf(value, sizeof value, "%lf", v);
+            break;
+        }
+        default:
+            value[0] = '\0';
+            break;
+    }
 }

@@ -1,9 +1,14 @@
-// The record of all user settings, its defaults, and the table of the settings
-// that are kept in the settings file.
+// The record of all user settings, and the one table that says, for each
+// setting kept in the settings file, its key, kind, field, default and the
+// form control that shows it. Loading, saving, the defaults and the form all
+// go through the table.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include "common/text.h"
+#include "settings/setting_controls.h"
 
 enum : size_t {
     kPathCapacity = 256,
@@ -38,19 +43,67 @@ struct ConversionSettings {
 enum SettingKind : int32_t {
     kSettingText = 0,
     kSettingInteger = 1,
-    kSettingLong = 2,
+    kSettingLong = 2,  // a signed 32-bit value too, read and written like an integer
     kSettingReal = 3,
 };
 
-struct SettingDescriptor {
-    int32_t kind;     // a SettingKind
-    const char* key;  // at most 63 characters
-    size_t offset;    // of the field within ConversionSettings
-    size_t capacity;  // bytes of a text field (including the NUL)
+// How the settings form shows a setting.
+enum SettingControl : int32_t {
+    kEditBox,   // its value as text
+    kCheckBox,  // checked when the value is not 0; stores 1 or 0
 };
 
-enum : size_t { kSettingsCount = 21 };
-extern const SettingDescriptor kSettingsTable[kSettingsCount];
+struct SettingDescriptor {
+    SettingKind kind;
+    const char* key;           // at most 63 characters
+    size_t offset;             // of the field within ConversionSettings
+    size_t capacity;           // bytes of the field (a text's including its NUL)
+    const char* defaultValue;  // as the settings file would hold it
+    int32_t controlId;         // the settings form's control
+    SettingControl control;
+};
+
+#define VANTREL_TEXT_SETTING(key, field, value, id)                                                \
+    {                                                                                              \
+        kSettingText, key, offsetof(ConversionSettings, field), sizeof(ConversionSettings::field), \
+            value, id, kEditBox                                                                    \
+    }
+#define VANTREL_INT_SETTING(key, field, value, id, control)                                    \
+    {                                                                                          \
+        kSettingInteger, key, offsetof(ConversionSettings, field), sizeof(int32_t), value, id, \
+            control                                                                            \
+    }
+
+// The persisted settings in the order they are loaded and saved, and so the
+// order of the keys in a new settings file.
+inline constexpr SettingDescriptor kSettingsTable[] = {
+    VANTREL_TEXT_SETTING("MY_CALLSIGN", myCallsign, "N0CALL", IDC_MY_CALLSIGN),
+    VANTREL_TEXT_SETTING("CSV_NAME", csvPath, "C:\\temp\\logbook.csv", IDC_CSV_PATH),
+    VANTREL_INT_SETTING("TIME_ZONE", timeZone, "9", IDC_TIME_ZONE, kEditBox),
+    VANTREL_TEXT_SETTING("COLUMN_YEAR", columnYear, "A", IDC_COLUMN_YEAR),
+    VANTREL_TEXT_SETTING("COLUMN_MONTH", columnMonth, "B", IDC_COLUMN_MONTH),
+    VANTREL_TEXT_SETTING("COLUMN_DAY", columnDay, "C", IDC_COLUMN_DAY),
+    VANTREL_TEXT_SETTING("COLUMN_HOUR", columnHour, "D", IDC_COLUMN_HOUR),
+    VANTREL_TEXT_SETTING("COLUMN_MINUTE", columnMinute, "E", IDC_COLUMN_MINUTE),
+    VANTREL_TEXT_SETTING("COLUMN_CALLSIGN", columnCallsign, "F", IDC_COLUMN_CALLSIGN),
+    VANTREL_TEXT_SETTING("COLUMN_FREQ", columnFreq, "G", IDC_COLUMN_FREQ),
+    VANTREL_TEXT_SETTING("COLUMN_BAND", columnBand, "I", IDC_COLUMN_BAND),
+    VANTREL_TEXT_SETTING("COLUMN_MODE", columnMode, "J", IDC_COLUMN_MODE),
+    VANTREL_TEXT_SETTING("COLUMN_RST_RCVD", columnRstRcvd, "K", IDC_COLUMN_RST_RCVD),
+    VANTREL_TEXT_SETTING("COLUMN_RST_SENT", columnRstSent, "M", IDC_COLUMN_RST_SENT),
+    VANTREL_TEXT_SETTING("COLUMN_COMMENT", columnComment, "T", IDC_COLUMN_COMMENT),
+    VANTREL_TEXT_SETTING("COLUMN_GL", columnGl, "U", IDC_COLUMN_GL),
+    VANTREL_INT_SETTING("CHECK_MHZ", checkMhz, "1", IDC_CHECK_MHZ, kCheckBox),
+    VANTREL_INT_SETTING("CHECK_KHZ", checkKhz, "0", IDC_CHECK_KHZ, kCheckBox),
+    VANTREL_INT_SETTING("CHECK_RST_RCVD", checkRstRcvd, "1", IDC_CHECK_RST_RCVD, kCheckBox),
+    VANTREL_INT_SETTING("CHECK_MY_GL", checkMyGl, "1", IDC_CHECK_MY_GL, kCheckBox),
+    VANTREL_INT_SETTING("CHECK_COMMENT", checkComment, "1", IDC_CHECK_COMMENT, kCheckBox),
+};
+
+#undef VANTREL_TEXT_SETTING
+#undef VANTREL_INT_SETTING
+
+inline constexpr size_t kSettingsCount = sizeof kSettingsTable / sizeof kSettingsTable[0];
 
 // The field a row of the table stands for.
 inline void* settingField(ConversionSettings& settings, const SettingDescriptor& row) {
@@ -60,5 +113,15 @@ inline const void* settingField(const ConversionSettings& settings, const Settin
     return reinterpret_cast<const char*>(&settings) + row.offset;
 }
 
-// Sets every field to its default (the record is expected to be all zero).
+// Sets every field to its default.
 void applyDefaults(ConversionSettings& settings);
+
+// One value of a row of the table, to and from its text form (the settings
+// file's and the form's). Storing: a text is copied and cut to fit its field
+// (never splitting a character of the code page), integers take the
+// leading-integer conversion, reals the leading-number conversion. Formatting:
+// a text unchanged, integers "%d", reals "%lf".
+enum : size_t { kSettingValueCapacity = kPathCapacity + 64 };
+void storeSettingValue(const SettingDescriptor& row, void* field, const char* value);
+void formatSettingValue(const SettingDescriptor& row, const void* field,
+                        char (&value)[kSettingValueCapacity]);

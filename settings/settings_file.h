@@ -1,8 +1,6 @@
 // Keeps the settings between runs in an INI-style file beside the executable,
-// driven by the persisted-key table.
+// driven by the settings table.
 #pragma once
-
-#include <stddef.h>
 
 #include "settings/conversion_settings.h"
 
@@ -17,15 +15,6 @@ bool settingsFilePath(char (&path)[kPathCapacity]);
 // empty values leave their fields unchanged.
 void loadSettings(ConversionSettings& settings);
 void loadSettingsFrom(ConversionSettings& settings, const char* path);
-
-// One value of a row of the table: stored into its field from the file's text
-// (text copied and cut to fit, integers with the leading-integer conversion,
-// reals with the leading-number conversion), and formatted from the field for
-// the file (text unchanged, integers "%d", reals "%lf").
-enum : size_t { kSettingValueCapacity = kPathCapacity + 64 };
-void storeSettingValue(const SettingDescriptor& row, void* field, const char* value);
-void formatSettingValue(const SettingDescriptor& row, const void* field,
-                        char (&value)[kSettingValueCapacity]);
 
 // Writes every row of the table to the settings file.
 void saveSettings(const ConversionSettings& settings);

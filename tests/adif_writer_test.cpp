@@ -6,7 +6,7 @@
 
 #include "common/text.h"
 #include "conversion/adif_writer.h"
-#include "conversion/conversion_job.h"
+#include "conversion/csv_splitter.h"
 #include "test_support.h"
 
 namespace {
@@ -213,4 +213,51 @@ TEST(AdifOutput, FullBufferWithoutAFileFailsInsteadOfOverflowing) {
         writeRecord(out, s, fields);
     EXPECT_TRUE(out.failed);
     EXPECT_LE(out.used, sizeof buffer);
+}
+
+namespace {
+
+const int kMonthDays2014[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+int64_t shiftedDate(int64_t year, int64_t month, int64_t day, int64_t hour, int32_t timeZone,
+                    int64_t* time = nullptr) {
+    QsoTimestamp t = {year, month, day, hour, 0, 0, 0};
+    applyTimeDifference(t, timeZone);
+    if (time != nullptr) *time = t.time;
+    return t.date;
+}
+
+}  // namespace
+
+TEST(TimeDifference, EveryMonthEndRollsOverBothWays) {
+    for (int month = 1; month <= 12; ++month) {
+        SCOPED_TRACE(month);
+        const int last = kMonthDays2014[month - 1];
+        const int64_t nextYear = month == 12 ? 2015 : 2014;
+        const int64_t nextMonth = month % 12 + 1;
+        int64_t time = -1;
+        // The last day at 20:00, nine hours behind UTC: the next month's first day.
+        EXPECT_EQ(shiftedDate(2014, month, last, 20, -9, &time),
+                  nextYear * 10000 + nextMonth * 100 + 1);
+        EXPECT_EQ(time, 500);
+        // The day before stays in its month.
+        EXPECT_EQ(shiftedDate(2014, month, last - 1, 20, -9), 20140000 + month * 100 + last);
+        // The next month's first day at 05:00, nine hours ahead: this month's last day.
+        EXPECT_EQ(shiftedDate(nextYear, nextMonth, 1, 5, 9, &time), 20140000 + month * 100 + last);
+        EXPECT_EQ(time, 2000);
+    }
+    // February of a leap year has its 29th both ways.
+    EXPECT_EQ(shiftedDate(2012, 2, 28, 20, -9), 20120229);
+    EXPECT_EQ(shiftedDate(2012, 2, 29, 20, -9), 20120301);
+    EXPECT_EQ(shiftedDate(2012, 3, 1, 5, 9), 20120229);
+}
+
+TEST(AdifOutput, HeaderWithoutRoomFailsAndWritesNothing) {
+    char buffer[kMaxAdifRecordBytes - 1];
+    memset(buffer, 'x', sizeof buffer);
+    AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
+    writeHeader(out, defaultSettings());
+    EXPECT_TRUE(out.failed);
+    EXPECT_EQ(out.used, 0u);
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, 'x'));
 }

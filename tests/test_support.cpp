@@ -7,10 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
-#include "app/converter_app.h"
 #include "conversion/conversion_job.h"
+#include "conversion/converter_state.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 
@@ -18,13 +17,11 @@ namespace fs = std::filesystem;
 
 ScratchDir::ScratchDir() {
     static std::atomic<int> counter{0};
-    fs::path base = fs::temp_directory_path();
+    const fs::path base = fs::temp_directory_path();
     for (;;) {
-        fs::path candidate =
-            base / ("vantrel-test-" +
-                    std::to_string(static_cast<long long>(
-                        std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007)) +
-                    "-" + std::to_string(counter++));
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        const fs::path candidate = base / ("vantrel-test-" + std::to_string(stamp % 1000000007) +
+                                           "-" + std::to_string(counter++));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             path_ = candidate.string();
@@ -58,7 +55,7 @@ bool fileExists(const std::string& path) {
 }
 
 std::string settingsValue(const std::string& path, const char* key) {
-    char value[kPathCapacity];
+    char value[kSettingValueCapacity];
     readProfileString(kSettingsSection, key, value, sizeof value, path.c_str());
     return value;
 }
@@ -70,21 +67,56 @@ ConversionSettings defaultSettings() {
     return s;
 }
 
-std::string convertWith(const ConversionSettings& settings) {
-    storeSettings(settings);
-    {
-        std::lock_guard<std::mutex> guard(theApp.statusText.lock);
-        theApp.statusText.text[0] = '\0';
-        theApp.statusText.convertedCount.store(-1);
-    }
-    theApp.flags.bits.store(0);
-    runConversion();
+ConversionSettings settingsFor(const std::string& csvPath) {
+    ConversionSettings s = defaultSettings();
+    copyText(s.csvPath, csvPath.c_str());
+    return s;
+}
+
+std::string statusNow() {
     char text[kStatusTextCapacity];
-    readStatusText(text, sizeof text);
+    readStatusText(theApp.statusText, text, sizeof text);
     return text;
 }
 
+std::string convertWith(const ConversionSettings& settings) {
+    storeSettings(settings);
+    clearStatus(theApp.statusText);
+    theApp.flags.bits.store(0);
+    runConversion();
+    return statusNow();
+}
+
 std::string recordsOf(const std::string& adif) {
-    size_t eoh = adif.find("<EOH>\r\n");
+    const size_t eoh = adif.find("<EOH>\r\n");
     return eoh == std::string::npos ? std::string() : adif.substr(eoh + 7);
+}
+
+size_t countOf(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+size_t recordCount(const std::string& adifPath) {
+    return countOf(recordsOf(readFile(adifPath)), "<EOR>\r\n");
+}
+
+int finishedCount(const std::string& status) {
+    // "HH:MM:SS   Finished N QSOs conversion"
+    static const char kBefore[] = "   Finished ";
+    static const char kAfter[] = " QSOs conversion";
+    const size_t head = 8 + sizeof kBefore - 1;
+    if (status.size() <= head + sizeof kAfter - 1) return -1;
+    for (size_t i = 0; i < 8; ++i) {
+        const bool colon = i == 2 || i == 5;
+        if (colon ? status[i] != ':' : (status[i] < '0' || status[i] > '9')) return -1;
+    }
+    if (status.compare(8, sizeof kBefore - 1, kBefore) != 0) return -1;
+    const size_t tail = status.size() - (sizeof kAfter - 1);
+    if (status.compare(tail, std::string::npos, kAfter) != 0) return -1;
+    const std::string digits = status.substr(head, tail - head);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::stoi(digits);
 }

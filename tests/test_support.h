@@ -1,6 +1,8 @@
 // Helpers shared by the unit tests: scratch folders, whole-file reads and
-// writes, and a converter state with the default settings.
+// writes, a conversion with given settings, and readers of its results.
 #pragma once
+
+#include <stddef.h>
 
 #include <string>
 
@@ -29,6 +31,11 @@ std::string settingsValue(const std::string& path, const char* key);
 
 // The default settings, as the program starts with them.
 ConversionSettings defaultSettings();
+// The defaults with the given CSV path.
+ConversionSettings settingsFor(const std::string& csvPath);
+
+// The current status text.
+std::string statusNow();
 
 // Puts settings into the converter, clears its status and flags, and runs one
 // conversion; returns the status text.
@@ -36,3 +43,11 @@ std::string convertWith(const ConversionSettings& settings);
 
 // The records of an ADIF text: everything after the header's <EOH> line.
 std::string recordsOf(const std::string& adif);
+// How often part occurs in text (overlapping occurrences too).
+size_t countOf(const std::string& text, const std::string& part);
+// The number of records in an ADIF file.
+size_t recordCount(const std::string& adifPath);
+
+// The count of a "HH:MM:SS   Finished N QSOs conversion" status, or -1 for
+// any other text.
+int finishedCount(const std::string& status);

@@ -9,10 +9,9 @@
 #include <thread>
 
 #include "app/converter_app.h"
-#include "common/text.h"
 #include "conversion/conversion_job.h"
 #include "conversion/conversion_worker.h"
-#include "platform/platform.h"
+#include "conversion/converter_state.h"
 #include "settings/settings_file.h"
 #include "test_support.h"
 
@@ -20,12 +19,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-std::string statusNow() {
-    char text[kStatusTextCapacity];
-    readStatusText(text, sizeof text);
-    return text;
-}
 
 // Polls until the condition holds or a generous time has passed.
 template <typename Condition>
@@ -38,9 +31,8 @@ bool eventually(Condition condition, std::chrono::milliseconds limit = 20000ms) 
     return true;
 }
 
-const std::regex kFinished(R"(\d\d:\d\d:\d\d   Finished (\d+) QSOs conversion)");
 bool isFinished(const std::string& status) {
-    return std::regex_match(status, kFinished);
+    return finishedCount(status) >= 0;
 }
 
 std::string bigLogbook(int rows) {
@@ -53,20 +45,9 @@ std::string bigLogbook(int rows) {
     return csv;
 }
 
-size_t recordCount(const std::string& path) {
-    std::string adif = readFile(path);
-    size_t n = 0;
-    for (size_t at = adif.find("<EOR>"); at != std::string::npos; at = adif.find("<EOR>", at + 1))
-        ++n;
-    return n;
-}
-
 void resetApp(const std::string& csvPath) {
-    ConversionSettings s = defaultSettings();
-    copyText(s.csvPath, csvPath.c_str());
-    storeSettings(s);
-    theApp.flags.bits.store(0);
-    publishStatus("");
+    storeSettings(settingsFor(csvPath));
+    clearStatus(theApp.statusText);
     theApp.flags.bits.store(0);
 }
 
@@ -77,8 +58,7 @@ protected:
         csv = dir.file("log.csv");
         adi = dir.file("log.adi");
         resetApp(csv);
-        theApp.worker = startWorker();
-        ASSERT_TRUE(theApp.worker.joinable());
+        ASSERT_TRUE(startWorker());
     }
     void TearDown() override {
         stopWorker();
@@ -107,8 +87,7 @@ TEST_F(ConversionWorkerTest, RequestsDuringAConversionCollapseIntoOneUsingItsSet
     ASSERT_TRUE(eventually([] { return statusNow().rfind("Converted  ", 0) == 0; }));
 
     // Three presses while the first conversion runs, each with other settings.
-    ConversionSettings s = defaultSettings();
-    copyText(s.csvPath, second.c_str());
+    ConversionSettings s = settingsFor(second);
     for (const char* call : {"FIRST", "SECOND", "THIRD"}) {
         copyText(s.myCallsign, call);
         storeSettings(s);
@@ -130,7 +109,7 @@ TEST_F(ConversionWorkerTest, StopWhileConvertingWaitsForACompleteOutput) {
     requestConversion();
     ASSERT_TRUE(eventually([] { return statusNow().rfind("Converted  ", 0) == 0; }));
     stopWorker();
-    EXPECT_FALSE(theApp.worker.joinable());
+    EXPECT_FALSE(theApp.worker.started);
     EXPECT_TRUE(isFinished(statusNow())) << statusNow();
     EXPECT_EQ(recordCount(adi), 200000u);
 }
@@ -138,7 +117,7 @@ TEST_F(ConversionWorkerTest, StopWhileConvertingWaitsForACompleteOutput) {
 TEST_F(ConversionWorkerTest, StopWhileIdleEndsTheThread) {
     auto start = std::chrono::steady_clock::now();
     stopWorker();
-    EXPECT_FALSE(theApp.worker.joinable());
+    EXPECT_FALSE(theApp.worker.started);
     // A poll lasts 10 ms; allow plenty for a loaded machine.
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
@@ -155,7 +134,7 @@ TEST_F(ConversionWorkerTest, PendingRequestIsNeverRunAfterStop) {
 
 TEST(ConversionWorker, RequestWithoutAWorkerSaysSo) {
     resetApp("unused.csv");
-    ASSERT_FALSE(theApp.worker.joinable());
+    ASSERT_FALSE(theApp.worker.started);
     requestConversion();
     EXPECT_EQ(statusNow(), "Can not start conversion");
     EXPECT_TRUE(isFlagSet(theApp.flags, StatusChanged));
@@ -173,7 +152,7 @@ TEST(ConverterAppLifecycle, StartWithoutSettingsFileThenTeardownWritesAll21Keys)
 
     constructConverterApp();
     EXPECT_TRUE(isFlagSet(theApp.flags, RefreshForm));
-    EXPECT_TRUE(theApp.worker.joinable());
+    EXPECT_TRUE(theApp.worker.started);
     ConversionSettings loaded;
     snapshotSettings(loaded);
     ConversionSettings defaults = defaultSettings();
@@ -245,9 +224,7 @@ TEST(Concurrency, SettingsChangedDuringAConversionNeverTear) {
     for (int i = 0; i < 2000; ++i)
         rows += "2014,12,8,3,15,callF,callG\r\n";
     writeFile(csv, rows);
-    ConversionSettings a = defaultSettings(), b = defaultSettings();
-    copyText(a.csvPath, csv.c_str());
-    copyText(b.csvPath, csv.c_str());
+    ConversionSettings a = settingsFor(csv), b = settingsFor(csv);
     copyText(a.myCallsign, "ALPHAALPHAALPHA");
     copyText(b.myCallsign, "BRAVOBRAVOBRAVO");
     copyText(a.columnCallsign, "F");
@@ -270,15 +247,8 @@ TEST(Concurrency, SettingsChangedDuringAConversionNeverTear) {
         std::string records = recordsOf(adif);
         const std::string call = isA ? "<CALL:5>callF\r\n" : "<CALL:5>callG\r\n";
         const std::string time = isA ? "<TIME_ON:4>0315\r\n" : "<TIME_ON:4>0415\r\n";
-        size_t calls = 0, times = 0;
-        for (size_t at = records.find(call); at != std::string::npos;
-             at = records.find(call, at + 1))
-            ++calls;
-        for (size_t at = records.find(time); at != std::string::npos;
-             at = records.find(time, at + 1))
-            ++times;
-        EXPECT_EQ(calls, 2000u);
-        EXPECT_EQ(times, 2000u);
+        EXPECT_EQ(countOf(records, call), 2000u);
+        EXPECT_EQ(countOf(records, time), 2000u);
     }
     stop.store(true);
     flipper.join();

@@ -1,5 +1,7 @@
-# Sourced by ./run and ./test: installs the Debian packages named when any is
-# missing, saying what it installs (with sudo when not root).
+# Sourced by every script of the project (./run, ./test, bench/run, fuzz/run,
+# coverage/run): the one place that knows which Debian packages each build
+# needs, and installs those missing, saying what it installs (with sudo when
+# not root).
 need_packages() {
     missing=""
     for pkg in "$@"; do
@@ -8,15 +10,18 @@ need_packages() {
     done
     [ -z "$missing" ] && return 0
     echo "Installing Debian packages:$missing"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq >/dev/null &&
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null ||
+    as_root apt-get update -qq >/dev/null &&
+        DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $missing >/dev/null ||
         { echo "Could not install:$missing" >&2; return 1; }
 }
 
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
 # The packages of each build.
-NATIVE_PACKAGES="cmake ninja-build g++ googletest libbenchmark-dev python3"
+NATIVE_PACKAGES="cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev python3"
 WINDOWS_PACKAGES="file g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64"
-WINE_PACKAGES="wine64 xvfb xauth imagemagick"
+WINE_PACKAGES="wine64 xvfb xauth imagemagick locales fonts-ipafont-gothic"
 FUZZ_PACKAGES="clang libclang-rt-dev"
+COVERAGE_PACKAGES="lcov"

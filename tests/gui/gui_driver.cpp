@@ -16,6 +16,8 @@
 #include <sstream>
 #include <utility>
 
+#include "app/resource_ids.h"
+
 namespace {
 
 int gFailures = 0;
@@ -347,7 +349,7 @@ Program::~Program() {
 bool Program::waitForWindow(DWORD timeoutMs) {
     const bool found = waitUntil(
         [&] {
-            main = findTopLevel(pid(), "WindowClass", nullptr);
+            main = findTopLevel(pid(), VANTREL_WINDOW_CLASS, nullptr);
             return main != nullptr && IsWindowVisible(main);
         },
         timeoutMs);
@@ -364,7 +366,7 @@ bool Program::waitForWindow(DWORD timeoutMs) {
 bool Program::waitForFilledForm(DWORD timeoutMs) {
     if (form == nullptr && !waitForWindow(timeoutMs)) return false;
     // The time difference is never empty once the settings are shown.
-    return waitUntil([&] { return !text(1016).empty(); }, timeoutMs);
+    return waitUntil([&] { return !text(IDC_TIME_ZONE).empty(); }, timeoutMs);
 }
 
 HWND Program::control(int id) const {

@@ -8,10 +8,11 @@
 
 #include "app/resource_ids.h"
 #include "gui_driver.h"
+#include "settings/conversion_settings.h"
 
 namespace {
 
-const char kAboutLine[] = "Vantrel (Win32) Ver 0.03  Build 2014_1208_0000  by N0CALL";
+const char kAboutLine[] = VANTREL_ABOUT_LINE;
 
 // A title row and two contacts; the first is the worked example of the
 // program's ADIF output.
@@ -79,9 +80,16 @@ void closeAndWait(Program& program, DWORD timeoutMs = kStepTimeoutMs) {
 // The controls' ids in creation order, which is also their Tab and stacking
 // order.
 const int kFormOrder[] = {
-    1102, 1101, 1103, 1104, 1105, 1106, 1107, 1108, 1109, 1110, 1111, 1113, 1112,
-    1114, 1115, 1116, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010,
-    1011, 1013, 1012, 1014, 1015, 1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023,
+    IDC_LABEL_MY_CALLSIGN, IDC_LABEL_CSV_FILE, IDC_LABEL_YEAR,      IDC_LABEL_MONTH,
+    IDC_LABEL_DAY,         IDC_LABEL_HOUR,     IDC_LABEL_MINUTE,    IDC_LABEL_CALLSIGN,
+    IDC_LABEL_BAND,        IDC_LABEL_MODE,     IDC_LABEL_RST_SENT,  IDC_LABEL_FREQ,
+    IDC_LABEL_RST_RCVD,    IDC_LABEL_MY_GL,    IDC_LABEL_COMMENT,   IDC_LABEL_TIME_DIFF,
+    IDC_CSV_PATH,          IDC_MY_CALLSIGN,    IDC_COLUMN_YEAR,     IDC_COLUMN_MONTH,
+    IDC_COLUMN_DAY,        IDC_COLUMN_HOUR,    IDC_COLUMN_MINUTE,   IDC_COLUMN_CALLSIGN,
+    IDC_COLUMN_BAND,       IDC_COLUMN_MODE,    IDC_COLUMN_RST_SENT, IDC_COLUMN_FREQ,
+    IDC_COLUMN_RST_RCVD,   IDC_COLUMN_GL,      IDC_COLUMN_COMMENT,  IDC_TIME_ZONE,
+    IDC_CONVERT,           IDC_BROWSE,         IDC_CHECK_MHZ,       IDC_CHECK_KHZ,
+    IDC_CHECK_RST_RCVD,    IDC_CHECK_MY_GL,    IDC_CHECK_COMMENT,
 };
 
 // All controls in their order, and each one visible: inside the client area,
@@ -109,29 +117,18 @@ void expectFormLayout(const Program& program) {
     EXPECT(child == nullptr);
 }
 
-// The form as it shows the defaults.
+// The form as it shows the defaults: every setting of the table in its control.
 void expectDefaultsOnForm(const Program& program) {
-    EXPECT_TEXT(program.text(IDC_CSV_PATH), "C:\\temp\\logbook.csv");
-    EXPECT_TEXT(program.text(IDC_MY_CALLSIGN), "N0CALL");
-    const struct {
-        int id;
-        const char* text;
-    } designators[] = {
-        {IDC_COLUMN_YEAR, "A"},     {IDC_COLUMN_MONTH, "B"},    {IDC_COLUMN_DAY, "C"},
-        {IDC_COLUMN_HOUR, "D"},     {IDC_COLUMN_MINUTE, "E"},   {IDC_COLUMN_CALLSIGN, "F"},
-        {IDC_COLUMN_FREQ, "G"},     {IDC_COLUMN_BAND, "I"},     {IDC_COLUMN_MODE, "J"},
-        {IDC_COLUMN_RST_RCVD, "K"}, {IDC_COLUMN_RST_SENT, "M"}, {IDC_COLUMN_COMMENT, "T"},
-        {IDC_COLUMN_GL, "U"},
-    };
-    for (const auto& designator : designators) {
-        EXPECT_TEXT(program.text(designator.id), designator.text);
+    for (const SettingDescriptor& row : kSettingsTable) {
+        if (row.control == kCheckBox) {
+            if (program.checked(row.controlId) != (std::string(row.defaultValue) != "0")) {
+                note("%s is shown %s", row.key, program.checked(row.controlId) ? "on" : "off");
+                EXPECT(false);
+            }
+        } else {
+            EXPECT_TEXT(program.text(row.controlId), row.defaultValue);
+        }
     }
-    EXPECT_TEXT(program.text(IDC_TIME_ZONE), "9");
-    EXPECT(program.checked(IDC_CHECK_MHZ));
-    EXPECT(!program.checked(IDC_CHECK_KHZ));
-    EXPECT(program.checked(IDC_CHECK_RST_RCVD));
-    EXPECT(program.checked(IDC_CHECK_MY_GL));
-    EXPECT(program.checked(IDC_CHECK_COMMENT));
 }
 
 // ---- Scenarios ----------------------------------------------------------------
@@ -429,7 +426,7 @@ void earlyClose(const std::string& vantrelExe) {
         HWND main = nullptr;
         REQUIRE(waitUntil(
             [&] {
-                main = findTopLevel(program.pid(), "WindowClass", nullptr);
+                main = findTopLevel(program.pid(), VANTREL_WINDOW_CLASS, nullptr);
                 return main != nullptr && PostMessageA(main, WM_CLOSE, 0, 0);
             },
             kStartTimeoutMs));

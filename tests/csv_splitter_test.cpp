@@ -4,26 +4,30 @@
 #include <string>
 #include <vector>
 
-#include "conversion/conversion_job.h"
+#include "conversion/csv_splitter.h"
 
 namespace {
 
 CsvFields fieldsBuffer;
 
-// The columns up to the last non-empty one.
+// The columns up to the last non-empty one; each column's length must be
+// that of its text.
 std::vector<std::string> columnsOf(const CsvFields& fields) {
     std::vector<std::string> columns;
-    for (size_t k = 0; k < kCsvColumns; ++k)
+    for (size_t k = 0; k < kCsvColumns; ++k) {
         columns.push_back(fields.column[k]);
+        EXPECT_EQ(fields.length[k], columns.back().size()) << "column " << k + 1;
+    }
     while (!columns.empty() && columns.back().empty())
         columns.pop_back();
     return columns;
 }
 
 // A line split whole.
-std::vector<std::string> split(const std::string& line) {
+std::vector<std::string> split(const std::string& line,
+                               const CsvDialect& dialect = standardCsvDialect()) {
     memset(&fieldsBuffer, 0x5a, sizeof fieldsBuffer);  // stale bytes must not show
-    splitCsvLine(line.data(), line.size(), fieldsBuffer);
+    splitCsvLine(line.data(), line.size(), fieldsBuffer, dialect);
     return columnsOf(fieldsBuffer);
 }
 
@@ -31,13 +35,18 @@ std::vector<std::string> split(const std::string& line) {
 std::vector<std::string> splitInPieces(const std::string& line, size_t piece) {
     CsvFields fields;
     memset(&fields, 0x5a, sizeof fields);
-    CsvSplitState state;
-    beginCsvLine(state, fields);
+    CsvSplitter splitter;
+    beginCsvLine(splitter, fields, standardCsvDialect());
     for (size_t at = 0; at < line.size(); at += piece) {
-        feedCsvLine(state, fields, line.data() + at, std::min(piece, line.size() - at));
+        feedCsvLine(splitter, fields, line.data() + at, std::min(piece, line.size() - at));
     }
-    endCsvLine(state, fields);
+    endCsvLine(splitter, fields);
     return columnsOf(fields);
+}
+
+// Shift-JIS's lead bytes, for tests that run on any code page.
+bool shiftJisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 using V = std::vector<std::string>;
@@ -81,10 +90,6 @@ TEST(CsvSplit, LineEndsAndSeparators) {
     EXPECT_EQ(split("a,\r\nb"), (V{"a"}));
 }
 
-TEST(CsvSplit, ByteOrderMarkStaysInColumnOne) {
-    EXPECT_EQ(split("\xEF\xBB\xBFyear,b"), (V{"\xEF\xBB\xBFyear", "b"}));
-}
-
 TEST(CsvSplit, AtMost32Columns) {
     std::string line;
     for (int i = 1; i <= 40; ++i)
@@ -109,6 +114,27 @@ TEST(CsvSplit, FieldOf255BytesFitsAndLongerFieldsAreCut) {
     // The end of an overlong quoted field respects its quotes.
     EXPECT_EQ(split("\"" + f300 + ",still\",next"), (V{std::string(255, 'a'), "next"}));
     EXPECT_EQ(split(f300 + "\r\n"), V{std::string(255, 'a')});
+    // A quoted field's last quote at the end of the bytes, and a doubled
+    // quote at the cut.
+    EXPECT_EQ(split("a,\"" + std::string(254, 'q') + "\"\""), (V{"a", std::string(254, 'q') + "\""}));
+    EXPECT_EQ(split("\"" + std::string(255, 'q') + "\"\"\",n"), (V{std::string(255, 'q'), "n"}));
+}
+
+TEST(CsvSplit, ACutFieldNeverEndsInHalfACharacter) {
+    CsvDialect shiftJis;
+    makeCsvDialect(shiftJis, ',', '\n', shiftJisLead);
+    const std::string kanji = "\x95\x5C";  // one character, its trail byte a backslash
+    // 254 single bytes and a character: the cut at 255 would split it.
+    EXPECT_EQ(split(std::string(254, 'a') + kanji + ",b", shiftJis),
+              (V{std::string(254, 'a'), "b"}));
+    EXPECT_EQ(split(std::string(253, 'a') + kanji + "zz,b", shiftJis),
+              (V{std::string(253, 'a') + kanji, "b"}));
+    // A field of exactly 255 bytes is not cut, whatever its last byte.
+    EXPECT_EQ(split(std::string(254, 'a') + "\x95,b", shiftJis),
+              (V{std::string(254, 'a') + "\x95", "b"}));
+    // In a single-byte code page the cut is at 255 bytes.
+    EXPECT_EQ(split(std::string(254, 'a') + kanji + ",b"),
+              (V{std::string(254, 'a') + "\x95", "b"}));
 }
 
 TEST(CsvSplit, NothingIsWrittenOutsideASlot) {
