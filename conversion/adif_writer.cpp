@@ -227,7 +227,7 @@ void writeHeader(AdifOutput& out, const ConversionSettings& settings) {
     static const char kBy[] = "Z by Vantrel for ";
     p = put(p, kBy, sizeof kBy - 1);
     char callsign[kCallsignCapacity];
-    copyText(callsign, settings.myCallsign);
+    copyText(callsign, settings.myCallsign, isLeadByte);
     p = put(p, callsign, strlen(callsign));
     static const char kRest[] = "\r\n<ADIF_VER:5>3.0.0\r\n<EOH>\r\n";
     p = put(p, kRest, sizeof kRest - 1);
