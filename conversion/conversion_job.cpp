@@ -1,6 +1,7 @@
 #include "conversion/conversion_job.h"
 
-#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
 
 #include "conversion/adif_writer.h"
 #include "conversion/converter_state.h"
@@ -10,100 +11,147 @@
 
 namespace {
 
+static_assert(static_cast<size_t>(kIoBlockSize) >= kFormatWindow,
+              "the first block holds the format window");
+
 ConversionOutcome fail(ConversionOutcome outcome, const char* status) {
     publishStatus(theApp.statusText, theApp.flags, status);
     return outcome;
 }
 
-// Opens the ADIF file for the CSV file open as theApp.input; on failure the
-// input is closed again and the reason returned.
-ConversionOutcome openOutput(const char* csvPath) {
+// Opens the ADIF file for the CSV file open as theApp.input, at outputPath.
+ConversionOutcome openOutput(const char* csvPath, char (&outputPath)[kPathCapacity]) {
     ConverterApp& app = theApp;
-    char outputPath[kPathCapacity];
-    ConversionOutcome refused = ConversionFinished;
-    if (hasAdiExtension(csvPath))
-        refused = ConversionAdiIsCsv;
-    else if (!outputPathFor(csvPath, outputPath))
-        refused = ConversionAdiNotOpened;
-    else if (isSameFile(app.input, outputPath))  // a link to the CSV under the ADIF's name
-        refused = ConversionAdiIsCsv;
-    else if (!(app.output = openShared(outputPath, "wb")))
-        refused = ConversionAdiNotOpened;
-    if (refused != ConversionFinished) {
-        fclose(app.input);
-        app.input = nullptr;
-    }
-    return refused;
+    if (hasAdiExtension(csvPath)) return ConversionAdiIsCsv;
+    if (!outputPathFor(csvPath, outputPath)) return ConversionAdiNotOpened;
+    // A link to the CSV file under the ADIF file's name.
+    if (isSameFile(app.input, outputPath)) return ConversionAdiIsCsv;
+    app.output = openShared(outputPath, "wb");
+    return app.output != nullptr ? ConversionFinished : ConversionAdiNotOpened;
 }
 
-// One line ended: its record written and counted.
-inline void finishRecord(AdifOutput& out, const RecordPlan& plan, int32_t& count) {
-    writeRecord(out, plan, theApp.fields);
-    if (count < INT32_MAX) ++count;
-    publishConvertedCount(theApp.statusText, theApp.flags, count);
+// Reads up to one block; fewer bytes only at the end of the file or on an
+// error.
+size_t readBlock(FILE* input) {
+    return fread(theApp.readBlock, 1, sizeof theApp.readBlock, input);
 }
+
+void noteFaults(ConversionReport& report, unsigned faults, int32_t line) {
+    if (faults == 0) return;
+    report.noCallsign += (faults & kRecordNoCallsign) != 0;
+    report.badDate += (faults & kRecordBadDate) != 0;
+    report.badTime += (faults & kRecordBadTime) != 0;
+    if (report.faulty < static_cast<int32_t>(kReportedLines))
+        report.faultyLines[report.faulty] = line;
+    ++report.faulty;
+    bool empty = true;
+    for (uint8_t length : theApp.fields.length)
+        empty = empty && length == 0;
+    if (line == 1 || empty) report.titleOrEmptyAmongThem = true;
+}
+
+// The lines of a file as records: split, written and counted.
+struct RecordWriter {
+    AdifOutput out;
+    RecordPlan plan;
+    CsvSplitter splitter;
+    const CsvDialect* dialect;
+    ConversionReport* report;
+    int32_t count;
+    bool inLine;  // a line has begun and not yet ended
+
+    // Splits the bytes into lines, writing each line's record at its end;
+    // a line not ended goes on in the next bytes.
+    void feed(const char* p, const char* const end) {
+        while (p < end) {
+            if (!inLine) {
+                beginCsvLine(splitter, theApp.fields, *dialect);
+                inLine = true;
+            }
+            p += feedCsvLine(splitter, theApp.fields, p, static_cast<size_t>(end - p));
+            if (static_cast<unsigned char>(p[-1]) != dialect->terminator) return;
+            finishLine();
+        }
+    }
+
+    void finishLine() {
+        endCsvLine(splitter, theApp.fields);
+        inLine = false;
+        const unsigned faults = writeRecord(out, plan, theApp.fields);
+        if (count < INT32_MAX) ++count;
+        if (report != nullptr) noteFaults(*report, faults, count);
+        publishConvertedCount(theApp.statusText, theApp.flags, count);
+    }
+};
 
 }  // namespace
 
-ConversionOutcome runConversion() {
+ConversionOutcome runConversion(ConversionReport* report) {
     ConverterApp& app = theApp;
     ConversionSettings settings;
     snapshotSettings(settings);
+    ConversionReport unused;
+    if (report == nullptr) report = &unused;
+    memset(report, 0, sizeof *report);
 
     app.input = settings.csvPath[0] != '\0' ? openShared(settings.csvPath, "rb") : nullptr;
     if (app.input == nullptr) return fail(ConversionCsvNotOpened, "Can not open CSV file");
-    const ConversionOutcome refused = openOutput(settings.csvPath);
-    if (refused == ConversionAdiIsCsv)
-        return fail(refused, "Can not open ADI file: it is the CSV file itself");
-    if (refused != ConversionFinished) return fail(refused, "Can not open ADI file");
-
-    // Both files go through blocks of our own, not stdio's buffers.
+    // The CSV file is read a block at a time into our own block, and its
+    // format settled from the first before the ADIF file is touched.
     setvbuf(app.input, nullptr, _IONBF, 0);
-    setvbuf(app.output, nullptr, _IONBF, 0);
-    AdifOutput out = {app.output, app.writeBlock, sizeof app.writeBlock, 0, false};
-    writeHeader(out, settings);
+    size_t got = readBlock(app.input);
+    const LogbookFormat format = settleLogbookFormat(app.readBlock, got);
+    report->format = format;
+    ConversionOutcome refused = ConversionFinished;
+    const char* status = nullptr;
+    char outputPath[kPathCapacity];
+    if (ferror(app.input)) {
+        refused = ConversionReadFailed;
+        status = "Can not read CSV file";
+    } else if (!format.isText) {
+        refused = ConversionCsvNotText;
+        status = "Can not read CSV file: not a text file";
+    } else {
+        refused = openOutput(settings.csvPath, outputPath);
+        status = refused == ConversionAdiIsCsv ? "Can not open ADI file: it is the CSV file itself"
+                                               : "Can not open ADI file";
+    }
+    if (refused != ConversionFinished) {
+        fclose(app.input);
+        app.input = nullptr;
+        return fail(refused, status);
+    }
 
-    const CsvDialect& dialect = standardCsvDialect();
-    RecordPlan plan;
-    planRecord(plan, settings, false);
-    int32_t count = 0;
-    bool inLine = false;  // a line has begun and not yet ended
-    CsvSplitter splitter;
-    for (;;) {
-        const size_t got = fread(app.readBlock, 1, sizeof app.readBlock, app.input);
-        if (got == 0) break;
-        const char* p = app.readBlock;
-        const char* const end = p + got;
-        while (p < end) {
-            if (!inLine) {
-                beginCsvLine(splitter, app.fields, dialect);
-                inLine = true;
-            }
-            // The splitter stops right after a line's terminator; otherwise
-            // the line goes on in the next block.
-            p += feedCsvLine(splitter, app.fields, p, static_cast<size_t>(end - p));
-            if (static_cast<unsigned char>(p[-1]) != dialect.terminator) break;
-            endCsvLine(splitter, app.fields);
-            inLine = false;
-            finishRecord(out, plan, count);
-        }
-        if (out.failed) break;
-    }
+    setvbuf(app.output, nullptr, _IONBF, 0);
+    CsvDialect dialect;
+    makeCsvDialect(dialect, format.separator, format.terminator, isLeadByte);
+    RecordWriter records = {};
+    records.out = AdifOutput{app.output, app.writeBlock, sizeof app.writeBlock, 0, false};
+    planRecord(records.plan, settings, format.separator != ',');
+    records.dialect = &dialect;
+    records.report = report;
+    writeHeader(records.out, settings);
+
+    records.feed(app.readBlock + format.skip, app.readBlock + got);
+    while (!records.out.failed && got == sizeof app.readBlock && (got = readBlock(app.input)) > 0)
+        records.feed(app.readBlock, app.readBlock + got);
     const bool readFailed = ferror(app.input) != 0;
-    if (inLine && !readFailed && !out.failed) {  // a last line without its terminator
-        endCsvLine(splitter, app.fields);
-        finishRecord(out, plan, count);
-    }
-    flushAdifOutput(out);
+    if (records.inLine && !readFailed && !records.out.failed) records.finishLine();
+    flushAdifOutput(records.out);
+    report->records = records.count;
 
     fclose(app.input);
     app.input = nullptr;
-    bool writeFailed = out.failed || ferror(app.output) != 0;
+    bool writeFailed = records.out.failed || ferror(app.output) != 0;
     if (fclose(app.output) != 0) writeFailed = true;
     app.output = nullptr;
 
-    if (readFailed) return fail(ConversionReadFailed, "Can not read CSV file");
-    if (writeFailed) return fail(ConversionWriteFailed, "Can not write ADI file");
-    publishFinished(app.statusText, app.flags, count);
+    if (readFailed || writeFailed) {
+        // No partial ADIF file is left behind to pass for a logbook.
+        remove(outputPath);
+        return readFailed ? fail(ConversionReadFailed, "Can not read CSV file")
+                          : fail(ConversionWriteFailed, "Can not write ADI file");
+    }
+    publishFinished(app.statusText, app.flags, records.count);
     return ConversionFinished;
 }

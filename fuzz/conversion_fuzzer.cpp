@@ -1,8 +1,10 @@
 // The whole conversion: the fuzzer's bytes become settings and a CSV file,
 // the conversion runs into a scratch folder, and its results are checked:
-// the status line, one ADIF record per physical CSV line, every item's
-// declared length equal to its value's bytes up to the CR LF, the values
-// those of the reference splitter's columns, and the input never overwritten.
+// the status line, one ADIF record per CSV line (read in the format the
+// reference settles), every item's declared length equal to its value's bytes
+// up to the CR LF, the values those of the reference splitter's columns, the
+// input never overwritten, a file that is no text refused without an output
+// file, and a byte order mark in front of a file changing none of its records.
 //
 // Input layout (missing bytes read as 0, which gives the default settings):
 //   byte 0   two bits each: checkMhz, checkKhz, checkRstRcvd, checkMyGl
@@ -187,7 +189,8 @@ bool isMegahertz(const std::string& v) {
     return true;
 }
 
-void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefColumns& columns) {
+void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefColumns& columns,
+                 bool decimalComma) {
     auto column = [&](const char* designator) -> const std::string* {
         int k = columnOf(designator);
         return k == 0 ? nullptr : &columns[static_cast<size_t>(k - 1)];
@@ -214,7 +217,12 @@ void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefCo
     out.item("BAND", text(s.columnBand));
     if (column(s.columnFreq) != nullptr) {
         if (s.checkMhz == 1) {
-            out.item("FREQ", text(s.columnFreq));
+            std::string freq = text(s.columnFreq);
+            if (decimalComma) {
+                for (char& c : freq)
+                    if (c == ',') c = '.';
+            }
+            out.item("FREQ", freq);
         } else if (s.checkKhz == 1) {
             at = out.at;
             if (!isMegahertz(out.item("FREQ"))) {
@@ -309,20 +317,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     std::string after;
     FUZZ_CHECK(fuzz::readFile(csvPath, after) && after == csv, "the CSV file was changed");
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(csv.data());
+    const fuzz::RefFormat format = fuzz::refFormat(bytes, csv.size());
+    if (!format.text) {  // refused before any output file is made
+        FUZZ_CHECK(status == "Can not read CSV file: not a text file", status);
+        FUZZ_CHECK(fuzz::listScratch() == "[" + std::string(kind.csv) + "] ", fuzz::listScratch());
+        return 0;
+    }
     if (kind.adi == nullptr) {
         FUZZ_CHECK(status == "Can not open ADI file: it is the CSV file itself", status);
         FUZZ_CHECK(fuzz::listScratch() == "[" + std::string(kind.csv) + "] ", fuzz::listScratch());
         return 0;
     }
 
-    // One record per physical line: every LF ends one, and bytes after the
-    // last LF make one more.
+    // One record per line: every terminator ends one, and bytes after the
+    // last make one more.
     std::vector<size_t> lineStarts;
-    for (size_t at = 0; at < csv.size();) {
+    for (size_t at = format.skip; at < csv.size();) {
         lineStarts.push_back(at);
-        const void* lf = memchr(csv.data() + at, '\n', csv.size() - at);
-        at = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - csv.data()) + 1
-                           : csv.size();
+        const void* end = memchr(csv.data() + at, format.terminator, csv.size() - at);
+        at = end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - csv.data()) + 1
+                            : csv.size();
     }
     FUZZ_CHECK(isFinishedStatus(status, lineStarts.size()),
                status + " for " + std::to_string(lineStarts.size()) + " lines");
@@ -342,10 +357,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     AdifCursor out{adif, headerAt + headerEnd.size(), 0};
     for (size_t start : lineStarts) {
-        const unsigned char* line = reinterpret_cast<const unsigned char*>(csv.data()) + start;
-        checkRecord(out, settings, fuzz::refSplit(line, csv.size() - start));
+        checkRecord(
+            out, settings,
+            fuzz::refSplit(bytes + start, csv.size() - start, format.separator, format.terminator),
+            format.separator != ',');
         out.record += 1;
     }
     if (out.at != adif.size()) out.failHere("bytes after the last record");
+
+    // A byte order mark in front of the same file changes no record.
+    if (format.skip == 0) {
+        const std::string marked = "\xEF\xBB\xBF" + csv;
+        fuzz::writeFile(csvPath, marked.data(), marked.size());
+        const std::string markedStatus = runWith(settings);
+        FUZZ_CHECK(isFinishedStatus(markedStatus, lineStarts.size()), markedStatus);
+        std::string again;
+        FUZZ_CHECK(fuzz::readFile(fuzz::scratchDir() + kind.adi, again), "no ADIF file");
+        FUZZ_CHECK(recordsOf(again) == recordsOf(adif), "a byte order mark changed the records");
+    }
     return 0;
 }

@@ -6,9 +6,11 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "conversion/conversion_job.h"
 #include "conversion/converter_state.h"
+#include "conversion/logbook_format.h"
 #include "test_support.h"
 
 TEST(Conversion, ThreeLinesWithTitleRowGiveThreeRecords) {
@@ -144,7 +146,9 @@ TEST(Conversion, ReadAndWriteErrorsAreNotReportedAsSuccess) {
         std::string link = dir.file("full.adi");
         ASSERT_EQ(symlink("/dev/full", link.c_str()), 0);
         EXPECT_EQ(convertWith(settingsFor(csv)), "Can not write ADI file");
+        EXPECT_FALSE(fileExists(link));  // no partial ADIF file is left
     }
+    EXPECT_FALSE(fileExists(dir.file("folder.adi")));
 }
 #endif
 
@@ -187,5 +191,158 @@ TEST(Conversion, WriteErrorPartWayThroughALongLogbookIsReported) {
     ASSERT_EQ(symlink("/dev/full", dir.file("log.adi").c_str()), 0);
     EXPECT_EQ(convertWith(settingsFor(dir.file("log.csv"))), "Can not write ADI file");
     EXPECT_EQ(readFile(dir.file("log.csv")), csv);
+    EXPECT_FALSE(fileExists(dir.file("log.adi")));
 }
 #endif
+
+// ---- logbooks as spreadsheet programs save them ----
+
+TEST(LogbookFormat, SeparatorOfTheFirstLine) {
+    const struct {
+        const char* firstBytes;
+        char separator;
+    } cases[] = {
+        {"a,b,c\r\nx;y;z;w;v\r\n", ','},  // only the first line counts
+        {"a;b;c\r\n", ';'},
+        {"a\tb\tc\n", '\t'},
+        {"a,b;c\tx\n", ','},                    // a tie: ',' wins
+        {"a;b;c\tx\ty\n", ';'},                 // ';' before TAB
+        {"2023;1;1;10;5;JA1YAA;7,026\n", ';'},  // decimal commas are fewer
+        {"\"a;b;c\",d\n", ','},                 // quoted separators do not count
+        {"\"a\"\";b;c\",d\n", ','},             // nor after a doubled quote
+        {"\"a\rb;c;d\",e\n", ';'},              // a CR ends quoting
+        {"\xEF\xBB\xBF;;,\n", ';'},
+    };
+    for (const auto& c : cases) {
+        const LogbookFormat f = settleLogbookFormat(c.firstBytes, strlen(c.firstBytes));
+        EXPECT_EQ(f.separator, static_cast<unsigned char>(c.separator)) << c.firstBytes;
+    }
+}
+
+namespace {
+
+// A logbook of `bytes` filler lines (LF or CR ended), for files whose second
+// part lies beyond the format window.
+std::string fillerLines(size_t bytes, char end) {
+    std::string line = "2014,12,8,3,15,FILL,14.025,,20m,CW,599,,579";
+    line += end;
+    std::string text;
+    while (text.size() < bytes)
+        text += line;
+    return text;
+}
+
+struct FileCase {
+    const char* name;
+    std::string csv;
+    bool kilohertz;
+    int records;                     // -1: the conversion is refused
+    std::vector<std::string> items;  // found in the records, in this order
+};
+
+}  // namespace
+
+TEST(Conversion, LogbooksAsSpreadsheetProgramsSaveThem) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string longComment(2000, 'c');
+    const FileCase cases[] = {
+        {"byte order mark",
+         bom + "2023,1,1,10,5,K1ABC,14.074\r\n",
+         false,
+         1,
+         {"<CALL:5>K1ABC\r\n<QSO_DATE:8>20230101\r\n<TIME_ON:4>0105\r\n"}},
+        {"byte order mark and title row",
+         bom + "Year,Month,Day\r\n2023,1,1,10,5,K1ABC\r\n",
+         false,
+         2,
+         {"<CALL:0>\r\n<QSO_DATE:8>   -8769\r\n", "<CALL:5>K1ABC\r\n"}},
+        {"only a byte order mark", bom, false, 0, {}},
+        {"';' with quoted separators",
+         "2023;1;1;10;5;\"A;B\";7,026;;20m;\"CW,\tx\"\r\n",
+         false,
+         1,
+         {"<CALL:3>A;B\r\n", "<BAND:3>20m\r\n<FREQ:5>7.026\r\n<MODE:5>CW,\tx\r\n"}},
+        {"TAB with quoted separators",
+         "2023\t1\t1\t10\t5\t\"K1;,\tX\"\t14,074\t\t20m\r\n",
+         false,
+         1,
+         {"<CALL:6>K1;,\tX\r\n", "<BAND:3>20m\r\n<FREQ:6>14.074\r\n"}},
+        {"decimal comma in kHz", "2023;1;1;10;5;K1ABC;7074,9\r\n", true, 1, {"<FREQ:5>7.075\r\n"}},
+        {"more ',' than ';' stays ','",
+         "2023,1,1,10,5,K1;AB,14.074\r\n",
+         false,
+         1,
+         {"<CALL:5>K1;AB\r\n", "<FREQ:6>14.074\r\n"}},
+        {"';' with unquoted decimal commas",
+         "2023;1;1;10;5;JA1YAA;7,026\r\n2023;1;1;10;6;JA1YAB;7,027\r\n",
+         false,
+         2,
+         {"<CALL:6>JA1YAA\r\n", "<FREQ:5>7.026\r\n", "<FREQ:5>7.027\r\n"}},
+        {"lines ended by CR alone",
+         "2023,1,1,10,5,A\r2023,1,1,10,6,B,7.0\r2023,1,1,10,7,C,,,,,,,,,,,,,," + longComment + "\r",
+         false,
+         3,
+         {"<CALL:1>A\r\n", "<CALL:1>B\r\n<QSO_DATE:8>20230101\r\n<TIME_ON:4>0106\r\n",
+          "<CALL:1>C\r\n", "<COMMENT:255>" + std::string(255, 'c') + "\r\n"}},
+        // There an LF separates columns as a lone CR does elsewhere.
+        {"CR lines with an LF beyond the window",
+         fillerLines(70000, '\r') + "2014,1,2,3\n4,X,7\r",
+         false,
+         -2,
+         {"<CALL:1>X\r\n<QSO_DATE:8>20140101\r\n<TIME_ON:4>1804\r\n<BAND:0>\r\n<FREQ:1>7\r\n"}},
+        {"first LF beyond the window",
+         "2023,1,1,10,5,LONG" + std::string(70000, ',') + "\n" + "2023,1,1,10,6,NEXT\n",
+         false,
+         2,
+         {"<CALL:4>LONG\r\n", "<CALL:4>NEXT\r\n"}},
+        {"NUL in the first block", "2023,1,1,10,5,K1ABC\r\n" + std::string(1, '\0'), false, -1, {}},
+        {"NUL beyond the first block",
+         fillerLines(70000, '\n') + std::string("1,1,1,1,1,X\0Y\n", 14),
+         false,
+         -2,
+         {"<CALL:1>X\r\n"}},
+    };
+    ScratchDir dir;
+    const std::string csv = dir.file("log.csv");
+    const std::string adi = dir.file("log.adi");
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(csv, c.csv);
+        writeFile(adi, "an earlier ADIF file");
+        ConversionSettings settings = settingsFor(csv);
+        settings.checkMhz = c.kilohertz ? 0 : 1;
+        settings.checkKhz = c.kilohertz ? 1 : 0;
+        const std::string status = convertWith(settings);
+        if (c.records == -1) {
+            EXPECT_EQ(status, "Can not read CSV file: not a text file");
+            EXPECT_EQ(readFile(adi), "an earlier ADIF file");
+            continue;
+        }
+        const std::string records = recordsOf(readFile(adi));
+        if (c.records >= 0) {
+            EXPECT_EQ(finishedCount(status), c.records) << status;
+            EXPECT_EQ(countOf(records, "<EOR>\r\n"), static_cast<size_t>(c.records));
+        } else {
+            EXPECT_GT(finishedCount(status), 0) << status;
+        }
+        size_t at = 0;
+        for (const std::string& item : c.items) {
+            const size_t found = records.find(item, at);
+            EXPECT_NE(found, std::string::npos) << item;
+            if (found != std::string::npos) at = found + item.size();
+        }
+    }
+}
+
+TEST(Conversion, AnOrdinaryFileConvertsAsBefore) {
+    // The sample logbook and its records as the converter has always written
+    // them (UTC, the default layout).
+    ScratchDir dir;
+    const std::string csv = dir.file("logbook.csv");
+    writeFile(csv, readFile(std::string(VANTREL_SOURCE_DIR) + "/examples/logbook.csv"));
+    ConversionSettings settings = settingsFor(csv);
+    settings.timeZone = 0;
+    convertWith(settings);
+    EXPECT_EQ(recordsOf(readFile(dir.file("logbook.adi"))),
+              readFile(std::string(VANTREL_SOURCE_DIR) + "/tests/data/logbook-records.adi"));
+}
