@@ -8,8 +8,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
+#include "cli/report_lines.h"
+#include "cli/settings_check.h"
 #include "common/text.h"
 #include "conversion/conversion_job.h"
 #include "conversion/converter_state.h"
@@ -42,28 +45,26 @@ void printUsage(FILE* to) {
             "Vantrel.ini beside this program. The settings file is never written.\n"
             "\n"
             "Options:\n"
-            "  --settings FILE  read the settings from FILE (it must exist)\n"
+            "  --settings FILE  read the settings from FILE (it must exist and be readable)\n"
             "  --help           show this help and exit\n"
             "  --version        show the version and exit\n"
+            "\n"
+            "Notes on how a file was read (a byte order mark skipped, lines ended by CR,\n"
+            "';' or TAB between fields), warnings about records that look wrong and\n"
+            "about unknown keys in the settings file go to stderr; they change neither\n"
+            "the ADIF file nor the exit status.\n"
             "\n"
             "Exit status: 0 all converted, 1 a conversion failed, 2 bad usage.\n");
 }
 
-bool fileExists(const char* path) {
-    FILE* f = fopen(path, "rb");
-    if (f == nullptr) return false;
-    fclose(f);
-    return true;
-}
-
 // Runs one conversion; with stderr on a terminal, shows a live count of the
 // converted QSOs there, refreshed at most ten times a second.
-ConversionOutcome convertWithProgress(bool live) {
-    if (!live) return runConversion();
+ConversionOutcome convertWithProgress(bool live, ConversionReport& report) {
+    if (!live) return runConversion(&report);
     std::atomic<bool> done{false};
     ConversionOutcome outcome = ConversionFinished;
     std::thread job([&] {
-        outcome = runConversion();
+        outcome = runConversion(&report);
         done.store(true);
     });
     bool shown = false;
@@ -134,15 +135,24 @@ int main(int argc, char** argv) {
     ConversionSettings settings;
     memset(&settings, 0, sizeof settings);
     applyDefaults(settings);
+    std::string settingsText;
+    char besideProgram[kPathCapacity];
     if (settingsPath != nullptr) {
-        if (!fileExists(settingsPath)) {
-            fprintf(stderr, "vantrel-convert: settings file %s not found\n", settingsPath);
+        const SettingsFileState state = readSettingsFile(settingsPath, settingsText);
+        if (state != kSettingsFileRead) {
+            fprintf(stderr, "vantrel-convert: settings file %s %s\n", settingsPath,
+                    state == kSettingsFileMissing ? "not found" : "can not be read");
             return 2;
         }
         loadSettingsFrom(settings, settingsPath);
     } else {
         loadSettings(settings);
+        settingsPath = settingsFilePath(besideProgram) &&
+                               readSettingsFile(besideProgram, settingsText) == kSettingsFileRead
+                           ? besideProgram
+                           : nullptr;
     }
+    if (settingsPath != nullptr) warnUnknownKeys(stderr, settingsPath, settingsText);
 
     const bool live = VANTREL_ISATTY(VANTREL_FILENO(stderr)) != 0;
     int status = 0;
@@ -161,11 +171,15 @@ int main(int argc, char** argv) {
         char outputPath[kPathCapacity];
         if (!outputPathFor(settings.csvPath, outputPath)) copyText(outputPath, "(none)");
 
-        ConversionOutcome outcome = convertWithProgress(live);
+        ConversionReport report;
+        const ConversionOutcome outcome = convertWithProgress(live, report);
         char text[kStatusTextCapacity];
         readStatusText(theApp.statusText, text, sizeof text);
         if (outcome == ConversionFinished) {
             printf("%s: %s\n", outputPath, text);
+            fflush(stdout);
+            printFormatNotes(stderr, settings.csvPath, report.format);
+            printRecordWarning(stderr, settings.csvPath, report);
         } else {
             fflush(stdout);
             fprintf(stderr, "%s: %s\n", settings.csvPath, text);

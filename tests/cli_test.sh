@@ -108,5 +108,35 @@ run --settings utc.ini sample.csv
 rows=$(grep -c '' sample.csv)
 check "the sample logbook converts completely" finished_line "sample.adi" "$rows"
 
+# What the converter tells beside the status: unknown keys, records that look
+# wrong, how a file was read. None of it changes the ADIF file or the exit.
+run --settings utc.ini two.csv
+check "a file that reads plainly gets no note or warning" test ! -s err.txt
+printf '[VANTREL_LOCAL_PARAMS]\r\nCOLUMN_CALL=F\r\nTIME_ZONE=0\r\n' >typo.ini
+printf 'Year,Month,Day,Hour,Minute,Call\r\n2014,11,31,3,15,K1ABC\r\n\r\n2014,12,8,3,15,K1ABD\r\n' >odd.csv
+run --settings typo.ini odd.csv
+check "warnings leave the exit status alone" test "$status" -eq 0
+check "an unknown key is named with the nearest known one" \
+    contains err.txt "typo.ini: warning: unknown key COLUMN_CALL; did you mean COLUMN_CALLSIGN?"
+check "records that look wrong are counted, with their lines and a hint" contains err.txt \
+    "odd.csv: warning: 3 of 4 records look wrong: 1 without a callsign, 3 with a date that is no calendar date (1900 to 2100); CSV lines 1, 2, 3 (a title row or an empty line?)"
+check "every line still makes a record" finished_line "odd.adi" 4
+printf '\357\273\2772014;12;8;3;15;K1ABC;14,074\r2014;12;8;3;16;K1ABD;14,075\r' >mac.csv
+run --settings utc.ini mac.csv
+check "a skipped byte order mark is told" contains err.txt "mac.csv: skipped the UTF-8 byte order mark"
+check "CR-only lines are told" contains err.txt "mac.csv: read with lines ended by CR alone"
+check "a ';' file is told" contains err.txt "mac.csv: read as ';'-separated"
+check "such a file converts" contains mac.adi "<CALL:5>K1ABD"
+check "its decimal commas are decimal points" contains mac.adi "<FREQ:6>14.075"
+printf 'PK\003\004\000\000\024\000' >book.csv
+run --settings utc.ini book.csv
+check "a file that is no text is refused" test "$status" -eq 1
+check "it is told why" contains err.txt "book.csv: Can not read CSV file: not a text file"
+check "and no ADIF file appears" test ! -e book.adi
+mkdir folder.ini
+run --settings folder.ini two.csv
+check "a folder as the settings file is bad usage" test "$status" -eq 2
+check "it is told" contains err.txt "settings file folder.ini can not be read"
+
 echo "cli: $passes passed, $failures failed"
 test "$failures" -eq 0

@@ -1,0 +1,71 @@
+#include "cli/settings_check.h"
+
+#include <errno.h>
+
+#include <algorithm>
+
+#include <vector>
+
+#include "platform/ini_text.h"
+#include "settings/conversion_settings.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// How alike two keys are, letter case aside: twice their longest common
+// subsequence over their lengths together (1 for the same key). Unlike an
+// edit distance this favours the key a shortened or misspelt one was taken
+// from: COLUMN_CALL is nearer COLUMN_CALLSIGN than COLUMN_DAY.
+double likeness(const std::string& a, const char* b) {
+    const std::string other(b);
+    std::vector<size_t> row(other.size() + 1, 0);
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = 0;
+        for (size_t j = 1; j <= other.size(); ++j) {
+            const size_t above = row[j];
+            row[j] =
+                upper(a[i - 1]) == upper(other[j - 1]) ? diagonal + 1 : std::max(above, row[j - 1]);
+            diagonal = above;
+        }
+    }
+    return 2.0 * static_cast<double>(row[other.size()]) /
+           static_cast<double>(a.size() + other.size());
+}
+
+}  // namespace
+
+SettingsFileState readSettingsFile(const char* path, std::string& text) {
+    text.clear();
+    FILE* f = fopen(path, "rb");
+    if (f == nullptr) return errno == ENOENT ? kSettingsFileMissing : kSettingsFileUnreadable;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+        text.append(chunk, n);
+    const bool failed = ferror(f) != 0;  // a folder opens on some systems, but does not read
+    fclose(f);
+    return failed ? kSettingsFileUnreadable : kSettingsFileRead;
+}
+
+void warnUnknownKeys(FILE* to, const char* path, const std::string& text) {
+    for (const std::string& key : iniKeys(text, kSettingsSection)) {
+        const SettingDescriptor* nearest = &kSettingsTable[0];
+        double best = -1;
+        bool known = false;
+        for (const SettingDescriptor& row : kSettingsTable) {
+            const double alike = likeness(key, row.key);
+            known = known || alike == 1.0;  // the same key, letter case aside
+            if (alike > best) {
+                best = alike;
+                nearest = &row;
+            }
+        }
+        if (!known)
+            fprintf(to, "%s: warning: unknown key %s; did you mean %s?\n", path, key.c_str(),
+                    nearest->key);
+    }
+}
