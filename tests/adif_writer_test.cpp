@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "conversion/adif_writer.h"
 #include "conversion/csv_splitter.h"
+#include "platform/platform.h"
 #include "test_support.h"
 
 namespace {
@@ -73,15 +74,31 @@ TEST(ResolveColumn, LettersLikeASpreadsheet) {
 
 TEST(TimeDifference, ShiftsWithOneDayOfRollOver) {
     const Shift cases[] = {
-        {2014, 12, 8, 3, 15, 9, 20141207, 1815},   {2014, 1, 1, 5, 0, 9, 20131231, 2000},
-        {2014, 3, 1, 8, 59, 9, 20140228, 2359},    {2012, 3, 1, 8, 0, 9, 20120229, 2300},
-        {1900, 3, 1, 8, 0, 9, 19000229, 2300},     {2014, 12, 31, 20, 0, -9, 20150101, 500},
-        {2014, 2, 28, 20, 0, -9, 20140301, 500},   {2012, 2, 28, 20, 0, -9, 20120229, 500},
-        {2012, 2, 29, 20, 0, -9, 20120301, 500},   {2014, 4, 30, 20, 0, -9, 20140501, 500},
-        {2014, 5, 30, 20, 0, -9, 20140531, 500},   {2014, 5, 31, 20, 0, -9, 20140601, 500},
-        {2014, 6, 15, 12, 30, 0, 20140615, 1230},  {14, 12, 7, 12, 0, 9, 141207, 300},
-        {0, 0, 0, 0, 0, 9, -8769, 1500},           {2014, 6, 15, 2, 0, 30, 20140614, -400},
-        {2014, 6, 15, 20, 0, -30, 20140616, 2600}, {2014, 6, 15, 8, 0, 30, 20140614, 200},
+        {2014, 12, 8, 3, 15, 9, 20141207, 1815},
+        {2014, 1, 1, 5, 0, 9, 20131231, 2000},
+        {2014, 3, 1, 8, 59, 9, 20140228, 2359},
+        {2012, 3, 1, 8, 0, 9, 20120229, 2300},
+        {1900, 3, 1, 8, 0, 9, 19000229, 2300},
+        {2014, 12, 31, 20, 0, -9, 20150101, 500},
+        {2014, 2, 28, 20, 0, -9, 20140301, 500},
+        {2012, 2, 28, 20, 0, -9, 20120229, 500},
+        {2012, 2, 29, 20, 0, -9, 20120301, 500},
+        {2014, 4, 30, 20, 0, -9, 20140501, 500},
+        {2014, 5, 30, 20, 0, -9, 20140531, 500},
+        {2014, 5, 31, 20, 0, -9, 20140601, 500},
+        {2014, 6, 15, 12, 30, 0, 20140615, 1230},
+        {14, 12, 7, 12, 0, 9, 141207, 300},
+        {0, 0, 0, 0, 0, 9, -8769, 1500},
+        {2014, 6, 15, 2, 0, 30, 20140614, -400},
+        {2014, 6, 15, 20, 0, -30, 20140616, 2600},
+        {2014, 6, 15, 8, 0, 30, 20140614, 200},
+        // Exactly 24 and exactly 0 after the shift, both ways.
+        {2014, 6, 15, 15, 0, -9, 20140616, 0},
+        {2014, 6, 15, 14, 59, -9, 20140615, 2359},
+        {2014, 6, 15, 9, 0, 9, 20140615, 0},
+        {2014, 6, 15, 8, 59, 9, 20140614, 2359},
+        {2014, 12, 31, 23, 0, -1, 20150101, 0},
+        {2015, 1, 1, 0, 0, 1, 20141231, 2300},
     };
     for (const Shift& s : cases)
         expectShift(s);
@@ -120,6 +137,13 @@ TEST(WriteRecord, FrequencyRules) {
     s.checkKhz = 1;  // kHz with an empty column
     EXPECT_NE(record(s, "2014,12,8,3,15,TEST").find("<FREQ:5>0.000\r\n"), std::string::npos);
     EXPECT_NE(record(s, "1,1,1,1,1,X,7d3").find("<FREQ:5>7.000\r\n"), std::string::npos);
+    // Half a kHz and less rounds as printf rounds the quotient.
+    EXPECT_NE(record(s, "1,1,1,1,1,X,14074.5").find("<FREQ:6>14.075\r\n"), std::string::npos);
+    EXPECT_NE(record(s, "1,1,1,1,1,X,1.5").find("<FREQ:5>0.002\r\n"), std::string::npos);
+    EXPECT_NE(record(s, "1,1,1,1,1,X,0.4").find("<FREQ:5>0.000\r\n"), std::string::npos);
+    s.checkMhz = 2;  // only exactly 1 counts as on: kHz applies
+    EXPECT_NE(record(s, line).find("<FREQ:6>14.025\r\n"), std::string::npos);
+    s.checkMhz = 0;
     EXPECT_NE(record(s, "1,1,1,1,1,X,-1e999").find("<FREQ:4>-inf\r\n"), std::string::npos);
     copyText(s.columnFreq, "");  // no column: no FREQ whatever the unit
     EXPECT_EQ(record(s, line).find("<FREQ"), std::string::npos);
@@ -260,4 +284,108 @@ TEST(AdifOutput, HeaderWithoutRoomFailsAndWritesNothing) {
     EXPECT_TRUE(out.failed);
     EXPECT_EQ(out.used, 0u);
     EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, 'x'));
+}
+
+TEST(WriteRecord, ItemLengthsAtEveryDigitCount) {
+    ConversionSettings s = defaultSettings();
+    for (size_t length : {0u, 1u, 9u, 10u, 99u, 100u, 101u, 255u}) {
+        const std::string call(length, 'c');
+        const std::string r = record(s, "2014,12,8,3,15," + call + ",14.0");
+        EXPECT_EQ(r.find("<CALL:" + std::to_string(length) + ">" + call + "\r\n<QSO_DATE:"), 0u)
+            << length;
+    }
+}
+
+TEST(WriteRecord, EveryColumnUpToAFCanBeUsed) {
+    std::string line;
+    for (int k = 1; k <= 32; ++k)
+        line += (k > 1 ? "," : "") + std::string("v") + std::to_string(k);
+    ConversionSettings s = defaultSettings();
+    copyText(s.columnCallsign, "AF");
+    copyText(s.columnBand, "Z");
+    copyText(s.columnMode, "AA");
+    copyText(s.columnGl, "ae");
+    const std::string r = record(s, line);
+    EXPECT_EQ(r.find("<CALL:3>v32\r\n"), 0u);
+    EXPECT_NE(r.find("<BAND:3>v26\r\n"), std::string::npos);
+    EXPECT_NE(r.find("<MODE:3>v27\r\n"), std::string::npos);
+    EXPECT_NE(r.find("<MY_GRIDSQUARE:3>v31\r\n"), std::string::npos);
+}
+
+TEST(WriteRecord, SwitchesCountOnlyWhenExactlyOne) {
+    for (int32_t value : {0, 2, -1, 1}) {
+        ConversionSettings s = defaultSettings();
+        s.checkRstRcvd = s.checkMyGl = s.checkComment = value;
+        const std::string r = record(s, kWorkedExampleLine);
+        const bool on = value == 1;
+        EXPECT_EQ(r.find("<RST_RCVD:3>599\r\n") != std::string::npos, on) << value;
+        EXPECT_EQ(r.find("<MY_GRIDSQUARE:4>IO91\r\n") != std::string::npos, on) << value;
+        EXPECT_EQ(r.find("<COMMENT:5>hello\r\n<QSLMSG:5>hello\r\n") != std::string::npos, on)
+            << value;
+    }
+}
+
+// What the writer says of a record: whether it has a callsign, and whether its
+// date and time (after the shift) exist.
+TEST(WriteRecord, FaultsOfARecord) {
+    const struct {
+        const char* line;
+        int32_t timeZone;
+        unsigned faults;
+    } cases[] = {
+        {"2014,12,8,3,15,K1ABC", 9, 0},
+        {"2014,12,8,3,15,", 9, kRecordNoCallsign},
+        {"2014,11,31,12,0,K1ABC", 0, kRecordBadDate},  // no 31 November
+        {"2014,11,30,12,0,K1ABC", 0, 0},
+        {"2023,2,29,12,0,K1ABC", 0, kRecordBadDate},
+        {"2024,2,29,12,0,K1ABC", 0, 0},
+        {"1900,2,29,12,0,K1ABC", 0, kRecordBadDate},  // 1900 was no leap year
+        {"2000,2,29,12,0,K1ABC", 0, 0},
+        {"1900,1,1,12,0,K1ABC", 0, 0},
+        {"1899,12,31,12,0,K1ABC", 0, kRecordBadDate},
+        {"2100,12,31,12,0,K1ABC", 0, 0},
+        {"2101,1,1,12,0,K1ABC", 0, kRecordBadDate},
+        {"14,12,7,12,0,K1ABC", 0, kRecordBadDate},  // a two-digit year
+        {"2014,13,1,12,0,K1ABC", 0, kRecordBadDate},
+        {"2014,12,0,12,0,K1ABC", 0, kRecordBadDate},
+        {"2014,6,15,23,59,K1ABC", 0, 0},
+        {"2014,6,15,2,0,K1ABC", 30, kRecordBadTime},  // -400: no time of day
+        {"2014,6,15,12,60,K1ABC", 0, kRecordBadTime},
+        {"2014,6,15,12,-1,K1ABC", 0, kRecordBadTime},
+        {"", 9, kRecordNoCallsign | kRecordBadDate},  // an empty line
+    };
+    for (const auto& c : cases) {
+        ConversionSettings s = defaultSettings();
+        s.timeZone = c.timeZone;
+        splitCsvLine(c.line, fields);
+        static char buffer[64 * 1024];
+        AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
+        EXPECT_EQ(writeRecord(out, s, fields), c.faults) << c.line;
+    }
+}
+
+TEST(WriteHeader, TheTimeIsShiftedByTheTimeDifference) {
+    // "Generated on YYYY-MM-DD at HH:MM:SSZ": the hour behind local time by the
+    // time difference (a whole day back for 24).
+    for (int32_t timeZone : {0, 5, -7, 24}) {
+        ConversionSettings s = defaultSettings();
+        s.timeZone = timeZone;
+        char buffer[8192];
+        AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
+        const LocalTime before = currentLocalTime();
+        writeHeader(out, s);
+        const LocalTime after = currentLocalTime();
+        const std::string h(buffer, out.used);
+        const int hour = std::stoi(h.substr(27, 2));
+        const int day = std::stoi(h.substr(21, 2));
+        if (before.hour != after.hour || before.minute != after.minute) continue;  // it turned
+        EXPECT_EQ(hour, ((before.hour - timeZone) % 24 + 24) % 24) << h;
+        if (timeZone == 0) {
+            EXPECT_EQ(day, before.day) << h;
+            EXPECT_EQ(std::stoi(h.substr(30, 2)), before.minute) << h;
+        }
+        if (timeZone == 24) {
+            EXPECT_NE(day, before.day) << h;
+        }
+    }
 }

@@ -121,6 +121,10 @@ check "an unknown key is named with the nearest known one" \
 check "records that look wrong are counted, with their lines and a hint" contains err.txt \
     "odd.csv: warning: 3 of 4 records look wrong: 1 without a callsign, 3 with a date that is no calendar date (1900 to 2100); CSV lines 1, 2, 3 (a title row or an empty line?)"
 check "every line still makes a record" finished_line "odd.adi" 4
+printf 'Year,Month,Day,Hour,Minute,Call\r\n2014,12,8,3,15,K1ABC\r\n' >titled.csv
+run --settings utc.ini titled.csv
+check "a title row alone gets the hint too" \
+    contains err.txt "titled.csv: warning: 1 of 2 records look wrong: 1 with a date that is no calendar date (1900 to 2100); CSV line 1 (a title row or an empty line?)"
 printf '\357\273\2772014;12;8;3;15;K1ABC;14,074\r2014;12;8;3;16;K1ABD;14,075\r' >mac.csv
 run --settings utc.ini mac.csv
 check "a skipped byte order mark is told" contains err.txt "mac.csv: skipped the UTF-8 byte order mark"

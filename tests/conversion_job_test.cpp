@@ -55,6 +55,19 @@ TEST(Conversion, LineEndingsAndEmptyLinesEachCountAsARecord) {
     EXPECT_NE(records.find("<CALL:0>\r\n"), std::string::npos);
 }
 
+TEST(Conversion, TheLastLineWithoutItsEndKeepsNothingOfTheLineBefore) {
+    ScratchDir dir;
+    const std::string csv = dir.file("last.csv");
+    // The last line ends inside quotes, and in a quote, and in a field.
+    for (const char* last : {"1,1,1,1,1,\"K\"", "1,1,1,1,1,\"K", "1,1,1,1,1,K"}) {
+        writeFile(csv, std::string("1,1,1,1,1,LONGCALL,14.0,,20m\r\n") + last);
+        EXPECT_EQ(finishedCount(convertWith(settingsFor(csv))), 2) << last;
+        const std::string records = recordsOf(readFile(dir.file("last.adi")));
+        EXPECT_NE(records.find("<CALL:1>K\r\n"), std::string::npos) << last << records;
+        EXPECT_EQ(countOf(records, "<BAND:3>20m\r\n"), 1u) << last;
+    }
+}
+
 TEST(Conversion, LongLinesGiveOneRecordEach) {
     ScratchDir dir;
     std::string csv = dir.file("long.csv");
@@ -205,7 +218,9 @@ TEST(LogbookFormat, SeparatorOfTheFirstLine) {
         {"a,b,c\r\nx;y;z;w;v\r\n", ','},  // only the first line counts
         {"a;b;c\r\n", ';'},
         {"a\tb\tc\n", '\t'},
-        {"a,b;c\tx\n", ','},                    // a tie: ',' wins
+        {"a,b;c\tx\n", ','},  // a tie: ',' wins
+        {"a,b\tc\n", ','},
+        {"a;b\tc\n", ';'},
         {"a;b;c\tx\ty\n", ';'},                 // ';' before TAB
         {"2023;1;1;10;5;JA1YAA;7,026\n", ';'},  // decimal commas are fewer
         {"\"a;b;c\",d\n", ','},                 // quoted separators do not count
