@@ -1,7 +1,5 @@
 #include "cli/settings_check.h"
 
-#include <errno.h>
-
 #include <algorithm>
 
 #include <vector>
@@ -37,19 +35,6 @@ double likeness(const std::string& a, const char* b) {
 }
 
 }  // namespace
-
-SettingsFileState readSettingsFile(const char* path, std::string& text) {
-    text.clear();
-    FILE* f = fopen(path, "rb");
-    if (f == nullptr) return errno == ENOENT ? kSettingsFileMissing : kSettingsFileUnreadable;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        text.append(chunk, n);
-    const bool failed = ferror(f) != 0;  // a folder opens on some systems, but does not read
-    fclose(f);
-    return failed ? kSettingsFileUnreadable : kSettingsFileRead;
-}
 
 void warnUnknownKeys(FILE* to, const char* path, const std::string& text) {
     for (const std::string& key : iniKeys(text, kSettingsSection)) {

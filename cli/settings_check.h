@@ -1,16 +1,11 @@
 // The command-line converter's look at a settings file beyond loading it:
-// whether it can be read at all, and keys in it that the program does not
-// know (a misspelt key is otherwise ignored without a word).
+// keys in it that the program does not know (a misspelt key is otherwise
+// ignored without a word).
 #pragma once
 
 #include <stdio.h>
 
 #include <string>
-
-enum SettingsFileState { kSettingsFileRead, kSettingsFileMissing, kSettingsFileUnreadable };
-
-// Reads the whole file into text.
-SettingsFileState readSettingsFile(const char* path, std::string& text);
 
 // Writes to `to` one warning line for each key of the settings section that
 // is no key of the settings table, naming the nearest known key:

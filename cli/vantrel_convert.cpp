@@ -17,6 +17,7 @@
 #include "conversion/conversion_job.h"
 #include "conversion/converter_state.h"
 #include "conversion/output_path.h"
+#include "platform/whole_file.h"
 #include "settings/settings_file.h"
 #include "vantrel_version.h"
 
@@ -138,17 +139,17 @@ int main(int argc, char** argv) {
     std::string settingsText;
     char besideProgram[kPathCapacity];
     if (settingsPath != nullptr) {
-        const SettingsFileState state = readSettingsFile(settingsPath, settingsText);
-        if (state != kSettingsFileRead) {
+        const WholeFileRead state = readWholeFile(settingsPath, settingsText);
+        if (state != kWholeFileRead) {
             fprintf(stderr, "vantrel-convert: settings file %s %s\n", settingsPath,
-                    state == kSettingsFileMissing ? "not found" : "can not be read");
+                    state == kWholeFileMissing ? "not found" : "can not be read");
             return 2;
         }
         loadSettingsFrom(settings, settingsPath);
     } else {
         loadSettings(settings);
         settingsPath = settingsFilePath(besideProgram) &&
-                               readSettingsFile(besideProgram, settingsText) == kSettingsFileRead
+                               readWholeFile(besideProgram, settingsText) == kWholeFileRead
                            ? besideProgram
                            : nullptr;
     }

@@ -2,7 +2,6 @@
 // path trimming, and a private-profile (INI) reader and writer of our own.
 #include "platform/platform.h"
 
-#include <errno.h>
 #include <fcntl.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "platform/ini_text.h"
+#include "platform/whole_file.h"
 
 const char kSettingsFileSuffix[] = "/Vantrel.ini";
 
@@ -93,21 +93,6 @@ void joinThread(PlatformThread& thread) {
 
 namespace {
 
-enum FileRead { kFileRead, kFileMissing, kFileUnreadable };
-
-FileRead readWholeFile(const char* path, std::string& out) {
-    out.clear();
-    FILE* f = fopen(path, "rb");
-    if (f == nullptr) return errno == ENOENT ? kFileMissing : kFileUnreadable;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.append(chunk, n);
-    const bool ok = !ferror(f);
-    fclose(f);
-    return ok ? kFileRead : kFileUnreadable;
-}
-
 // Writes content to path through a temporary file in the same folder and a
 // rename, so that a crash never leaves a truncated file behind.
 bool replaceFileAtomically(const char* path, const std::string& content) {
@@ -143,7 +128,7 @@ void readProfileString(const char* section, const char* key, char* out, size_t c
     if (cap == 0) return;
     out[0] = '\0';
     std::string text, value;
-    if (readWholeFile(path, text) != kFileRead) return;
+    if (readWholeFile(path, text) != kWholeFileRead) return;
     iniValue(text, section, key, value);
     const size_t n = value.size() < cap - 1 ? value.size() : cap - 1;
     memcpy(out, value.data(), n);
@@ -154,7 +139,7 @@ bool writeProfileString(const char* section, const char* key, const char* value,
     // A file that is there but cannot be read is never replaced: what it
     // holds would be lost.
     std::string text;
-    if (readWholeFile(path, text) == kFileUnreadable) return false;
+    if (readWholeFile(path, text) == kWholeFileUnreadable) return false;
     iniSetValue(text, section, key, value);
     return replaceFileAtomically(path, text);
 }
