@@ -12,7 +12,7 @@
 //   byte 2   time difference: bit 7 clear, 9 + (bits 0-6 ^ 64) - 64;
 //            bit 7 set, the next four bytes as a 32-bit integer
 //   byte     own callsign: 0 the default, else (b - 1) % 32 bytes follow
-//   13 bytes designators, columnYear to columnGl: bit 7 set, (b & 7) bytes
+//   13 bytes designators, in the settings table's order: bit 7 set, (b & 7) bytes
 //            follow as the designator; else n = b & 63: 0 the default,
 //            1 to 40 that column's letters (bit 6: lower case), above 40 empty
 //   rest     the CSV file
@@ -293,14 +293,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string text = in.bytes(static_cast<size_t>(call - 1) % 32);
         copyText(settings.myCallsign, text.c_str());
     }
-    char* const designators[] = {
-        settings.columnYear,    settings.columnMonth,   settings.columnDay,
-        settings.columnHour,    settings.columnMinute,  settings.columnCallsign,
-        settings.columnFreq,    settings.columnBand,    settings.columnMode,
-        settings.columnRstRcvd, settings.columnRstSent, settings.columnComment,
-        settings.columnGl};
-    for (char* d : designators)
-        setDesignator(d, in);
+    for (const SettingDescriptor& row : kSettingsTable) {  // the 13 column designators
+        if (row.kind == kSettingText && row.capacity == kDesignatorCapacity)
+            setDesignator(static_cast<char*>(settingField(settings, row)), in);
+    }
     const std::string csv(reinterpret_cast<const char*>(data) + in.at, size - in.at);
 
     fuzz::clearScratch();
