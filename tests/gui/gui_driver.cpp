@@ -326,6 +326,11 @@ bool saveScreenshot(HWND window, const std::string& path) {
     return ok;
 }
 
+void keepScreenshot(HWND window, const char* path) {
+    Sleep(500);
+    note(saveScreenshot(window, path) ? "screenshot saved as %s" : "no screenshot %s", path);
+}
+
 // ---- Program --------------------------------------------------------------
 
 Program::Program(const Workspace& workspace) {

@@ -70,6 +70,8 @@ std::string windowClass(HWND window);
 HWND findTopLevel(DWORD pid, const char* className, const char* title);
 // Saves what the screen shows of the window as a 24-bit BMP.
 bool saveScreenshot(HWND window, const std::string& path);
+// Lets the window's first paint settle, then saves its picture (and says so).
+void keepScreenshot(HWND window, const char* path);
 
 // One run of Vantrel.exe. Ended by force when the scenario leaves it running.
 class Program {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/label_fit.h"
 #include "app/resource_ids.h"
 #include "gui_driver.h"
 #include "settings/conversion_settings.h"
@@ -92,8 +93,70 @@ const int kFormOrder[] = {
     IDC_CHECK_RST_RCVD,    IDC_CHECK_MY_GL,    IDC_CHECK_COMMENT,
 };
 
+RECT rectOnScreen(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The form's font as the dialog template gives it: "MS Shell Dlg" at 12
+// points, at the display's DPI.
+HFONT makeFormFont() {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                       "MS Shell Dlg");
+}
+
+// Every label and check box shows its whole text on one line: it is as wide
+// as the text in the form's font (a check box also has room for its box) and
+// as tall. No two controls overlap.
+void expectWholeTextsApart(const Program& program) {
+    HFONT font = makeFormFont();
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    // A check box's text starts after the box and a gap of half a character
+    // or more.
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const LONG checkBoxRoom = GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth / 2 + 2;
+    for (HWND child = GetWindow(program.form, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = windowText(child);
+        const bool checkBox = windowClass(child) == "Button" &&
+                              (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+        if (text.empty() || (windowClass(child) != "Static" && !checkBox)) continue;
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+        const RECT rect = rectOnScreen(child);
+        const LONG needed = size.cx + (checkBox ? checkBoxRoom : 0);
+        if (rect.right - rect.left < needed || rect.bottom - rect.top < size.cy) {
+            note("\"%s\" needs %ld x %ld pixels, has %ld x %ld", text.c_str(), needed, size.cy,
+                 rect.right - rect.left, rect.bottom - rect.top);
+            EXPECT(false);
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+
+    for (HWND a = GetWindow(program.form, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
+        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT overlap;
+            const RECT ra = rectOnScreen(a);
+            const RECT rb = rectOnScreen(b);
+            if (IntersectRect(&overlap, &ra, &rb)) {
+                note("controls %d and %d overlap", GetDlgCtrlID(a), GetDlgCtrlID(b));
+                EXPECT(false);
+            }
+        }
+    }
+}
+
 // All controls in their order, and each one visible: inside the client area,
-// above the status bar.
+// above the status bar, its text whole and clear of the others.
 void expectFormLayout(const Program& program) {
     RECT client;
     GetClientRect(program.main, &client);
@@ -115,6 +178,7 @@ void expectFormLayout(const Program& program) {
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT(child == nullptr);
+    expectWholeTextsApart(program);
 }
 
 // The form as it shows the defaults: every setting of the table in its control.
@@ -156,13 +220,7 @@ void startAndConvert(const std::string& vantrelExe) {
         EXPECT_TEXT(program.status(), "");
         expectFormLayout(program);
 
-        // Let the first paint settle, then keep a picture of the window.
-        Sleep(500);
-        if (saveScreenshot(program.main, "main-window.bmp")) {
-            note("screenshot saved as main-window.bmp");
-        } else {
-            note("no screenshot");
-        }
+        keepScreenshot(program.main, "main-window.bmp");
 
         const std::string csv = workspace.path("logbook.csv");
         writeFile(csv, kSmallLogbook);
@@ -501,6 +559,89 @@ void closeDuringConversion(const std::string& vantrelExe) {
     finishWorkspace(workspace);
 }
 
+// ---- Label widening, in this process ---------------------------------------------
+
+// A label "Time Diff" at x, y 50, 20 pixels high, shortBy pixels narrower
+// than its text, with an edit box beside it on either side (room pixels away;
+// kNone for none, kOtherRow for one on the next row), and what widening must
+// make of it.
+enum : int { kNone = -1, kOtherRow = -2 };
+const struct {
+    const char* what;
+    DWORD alignment;
+    int x, shortBy, roomLeft, roomRight;
+    int grownLeft, grownRight;
+} kWideningCases[] = {
+    {"a label that fits stays", SS_RIGHT, 100, 0, 0, 0, 0, 0},
+    {"right-aligned grows left", SS_RIGHT, 100, 10, 50, 0, 10, 0},
+    {"left-aligned grows right", SS_LEFT, 100, 10, 50, 50, 0, 10},
+    {"left-aligned with its box on the right grows left", SS_LEFT, 100, 10, 50, 0, 10, 0},
+    {"up to a neighbour, then the other side", SS_RIGHT, 100, 10, 4, 50, 4, 6},
+    {"a control on another row is no neighbour", SS_RIGHT, 100, 10, kOtherRow, 0, 10, 0},
+    {"never past the left edge nor over a control", SS_RIGHT, 4, 10, kNone, 0, 4, 0},
+};
+
+RECT rectInParent(HWND window) {
+    RECT rect = rectOnScreen(window);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+LONG textWidth(HFONT font, const char* text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+HWND makeChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+               int width, HFONT font) {
+    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, 20,
+                                 parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+// The form's widening rule on windows of this process: which side a label
+// grows on, that a label whose text fits keeps its place, and that no label
+// grows over another control or past the left edge.
+void labelWidening(const std::string&) {
+    HFONT font = makeFormFont();
+    const LONG needed = textWidth(font, "Time Diff");
+    for (const auto& c : kWideningCases) {
+        HWND host = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 600, 200, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        const int width = needed - c.shortBy;
+        HWND label = makeChild(host, "Static", "Time Diff", c.alignment, c.x, 50, width, font);
+        if (c.roomLeft >= 0) makeChild(host, "Edit", "", 0, c.x - c.roomLeft - 30, 50, 30, font);
+        if (c.roomLeft == kOtherRow) makeChild(host, "Edit", "", 0, c.x - 30, 70, 30, font);
+        if (c.roomRight >= 0)
+            makeChild(host, "Edit", "", 0, c.x + width + c.roomRight, 50, 30, font);
+        widenLabelsToFit(host);
+        const RECT rect = rectInParent(label);
+        if (rect.left != c.x - c.grownLeft || rect.right != c.x + width + c.grownRight) {
+            note("%s: %ld to %ld, expected %d to %d", c.what, rect.left, rect.right,
+                 c.x - c.grownLeft, c.x + width + c.grownRight);
+            EXPECT(false);
+        }
+        DestroyWindow(host);
+    }
+
+    // A check box grows right, by its text and its box.
+    HWND host = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 600, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    HWND box = makeChild(host, "Button", "MHz", BS_AUTOCHECKBOX, 100, 50, 10, font);
+    widenLabelsToFit(host);
+    const RECT rect = rectInParent(box);
+    EXPECT(rect.left == 100);
+    EXPECT(rect.right - rect.left >= textWidth(font, "MHz") + GetSystemMetrics(SM_CXMENUCHECK));
+    DestroyWindow(host);
+    DeleteObject(font);
+}
+
 }  // namespace
 
 const Scenario kScenarios[] = {
@@ -511,5 +652,6 @@ const Scenario kScenarios[] = {
     {"browse", browse},
     {"early_close", earlyClose},
     {"close_during_conversion", closeDuringConversion},
+    {"label_widening", labelWidening},
 };
 const size_t kScenarioCount = sizeof kScenarios / sizeof kScenarios[0];
