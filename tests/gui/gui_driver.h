@@ -119,9 +119,19 @@ private:
 
 // ---- Scenarios --------------------------------------------------------------
 
+// The system a scenario expects, which ctest sets up for it (see
+// CMakeLists.txt): a display scaled to 144 DPI. The driver refuses to run a
+// scenario elsewhere.
+enum ScenarioSystem {
+    kAnySystem,
+    kHighDpi,
+};
+enum : int { kHighDpiValue = 144 };
+
 struct Scenario {
     const char* name;
     void (*run)(const std::string& vantrelExe);
+    ScenarioSystem system;
 };
 extern const Scenario kScenarios[];
 extern const size_t kScenarioCount;

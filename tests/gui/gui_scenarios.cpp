@@ -559,6 +559,26 @@ void closeDuringConversion(const std::string& vantrelExe) {
     finishWorkspace(workspace);
 }
 
+// ---- High DPI ------------------------------------------------------------------
+
+// At 144 DPI the window is 1.5 times its nominal size or more, and the form
+// shows every control whole.
+void highDpi(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("dpi", vantrelExe);
+    {
+        Program program(workspace);
+        startFilled(program);
+        const RECT frame = rectOnScreen(program.main);
+        note("window %ld x %ld", frame.right - frame.left, frame.bottom - frame.top);
+        EXPECT(frame.right - frame.left >= MulDiv(610, kHighDpiValue, 96));
+        EXPECT(frame.bottom - frame.top >= MulDiv(450, kHighDpiValue, 96));
+        expectFormLayout(program);
+        keepScreenshot(program.main, "main-window-144dpi.bmp");
+        closeAndWait(program);
+    }
+    finishWorkspace(workspace);
+}
+
 // ---- Label widening, in this process ---------------------------------------------
 
 // A label "Time Diff" at x, y 50, 20 pixels high, shortBy pixels narrower
@@ -645,13 +665,14 @@ void labelWidening(const std::string&) {
 }  // namespace
 
 const Scenario kScenarios[] = {
-    {"start_and_convert", startAndConvert},
-    {"edits_reach_conversion", editsReachConversion},
-    {"settings_saved_on_exit", settingsSavedOnExit},
-    {"about_title_and_keys", aboutTitleAndKeys},
-    {"browse", browse},
-    {"early_close", earlyClose},
-    {"close_during_conversion", closeDuringConversion},
-    {"label_widening", labelWidening},
+    {"start_and_convert", startAndConvert, kAnySystem},
+    {"edits_reach_conversion", editsReachConversion, kAnySystem},
+    {"settings_saved_on_exit", settingsSavedOnExit, kAnySystem},
+    {"about_title_and_keys", aboutTitleAndKeys, kAnySystem},
+    {"browse", browse, kAnySystem},
+    {"early_close", earlyClose, kAnySystem},
+    {"close_during_conversion", closeDuringConversion, kAnySystem},
+    {"label_widening", labelWidening, kAnySystem},
+    {"high_dpi", highDpi, kHighDpi},
 };
 const size_t kScenarioCount = sizeof kScenarios / sizeof kScenarios[0];
