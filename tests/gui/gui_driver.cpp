@@ -129,6 +129,9 @@ int screenDpi() {
 
 // Why this system does not suit the scenario, or null when it does.
 const char* unsuitedSystem(ScenarioSystem system) {
+    if (system == kJapanese && GetACP() != 932) {
+        return "needs the ANSI code page 932 (ctest runs it under a Japanese locale)";
+    }
     if (system == kHighDpi && screenDpi() != kHighDpiValue) {
         return "needs a display at 144 DPI (ctest sets it up first)";
     }

@@ -120,10 +120,11 @@ private:
 // ---- Scenarios --------------------------------------------------------------
 
 // The system a scenario expects, which ctest sets up for it (see
-// CMakeLists.txt): a display scaled to 144 DPI. The driver refuses to run a
-// scenario elsewhere.
+// CMakeLists.txt): the ANSI code page 932 (Shift-JIS) of a Japanese locale, or a
+// display scaled to 144 DPI. The driver refuses to run a scenario elsewhere.
 enum ScenarioSystem {
     kAnySystem,
+    kJapanese,
     kHighDpi,
 };
 enum : int { kHighDpiValue = 144 };

@@ -559,7 +559,59 @@ void closeDuringConversion(const std::string& vantrelExe) {
     finishWorkspace(workspace);
 }
 
-// ---- High DPI ------------------------------------------------------------------
+// ---- Code page 932 and high DPI -------------------------------------------------
+
+// Shift-JIS characters whose trail byte is 0x5C, the path separator's byte.
+#define SJIS_HYOU "\x95\x5C"  // 表
+#define SJIS_SO "\x83\x5C"    // ソ
+#define SJIS_NOU "\x94\x5C"   // 能
+#define SJIS_YO "\x97\x5C"    // 予
+
+// Under code page 932: a CSV in a folder whose name ends in a trail byte 0x5C
+// converts beside itself; Shift-JIS texts reach the ADIF byte for byte; a
+// callsign typed too long for its field is cut before a whole character; the
+// settings file keeps Shift-JIS values through a start and exit.
+void shiftJisPaths(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("sjis", vantrelExe);
+    const std::string folder = workspace.path(SJIS_HYOU SJIS_SO);
+    REQUIRE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string csv = folder + "\\" SJIS_NOU SJIS_YO ".csv";
+    const std::string adi = folder + "\\" SJIS_NOU SJIS_YO ".adi";
+    writeFile(csv, "2014,12,8,3,15,JA1" SJIS_SO ",7.01,,40m,SSB,59,,57,,,,,,," SJIS_HYOU SJIS_YO
+                   ",PM95\r\n");
+    const std::string ini = workspace.path("Vantrel.ini");
+    const std::string callsign = "JA1" SJIS_SO SJIS_NOU;
+    {
+        Program program(workspace);
+        startFilled(program);
+        expectFormLayout(program);
+
+        // 30 bytes and a character: the field's 31 bytes would end in its lead byte.
+        REQUIRE(program.setText(IDC_MY_CALLSIGN, std::string(30, 'A') + SJIS_HYOU));
+        REQUIRE(program.setText(IDC_CSV_PATH, csv));
+        convertAndWait(program, 1);
+        const std::string adif = readFile(adi);
+        EXPECT(adif.find(" for " + std::string(30, 'A') + "\r\n") != std::string::npos);
+        EXPECT(adif.find("<CALL:5>JA1" SJIS_SO "\r\n") != std::string::npos);
+        EXPECT(adif.find("<COMMENT:4>" SJIS_HYOU SJIS_YO "\r\n") != std::string::npos);
+
+        REQUIRE(program.setText(IDC_MY_CALLSIGN, callsign));
+        keepScreenshot(program.main, "main-window-cp932.bmp");
+        closeAndWait(program);
+    }
+    EXPECT_TEXT(iniValue(ini, "MY_CALLSIGN"), callsign);
+    EXPECT_TEXT(iniValue(ini, "CSV_NAME"), csv);
+    {
+        Program program(workspace);
+        startFilled(program);
+        EXPECT_TEXT(program.text(IDC_MY_CALLSIGN), callsign);
+        EXPECT_TEXT(program.text(IDC_CSV_PATH), csv);
+        closeAndWait(program);
+    }
+    EXPECT_TEXT(iniValue(ini, "MY_CALLSIGN"), callsign);
+    EXPECT_TEXT(iniValue(ini, "CSV_NAME"), csv);
+    finishWorkspace(workspace);
+}
 
 // At 144 DPI the window is 1.5 times its nominal size or more, and the form
 // shows every control whole.
@@ -673,6 +725,7 @@ const Scenario kScenarios[] = {
     {"early_close", earlyClose, kAnySystem},
     {"close_during_conversion", closeDuringConversion, kAnySystem},
     {"label_widening", labelWidening, kAnySystem},
+    {"shift_jis_paths", shiftJisPaths, kJapanese},
     {"high_dpi", highDpi, kHighDpi},
 };
 const size_t kScenarioCount = sizeof kScenarios / sizeof kScenarios[0];
