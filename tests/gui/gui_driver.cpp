@@ -2,8 +2,8 @@
 // against Vantrel.exe (see gui_scenarios.cpp).
 //
 //   vantrel-gui-tests setup                 prepares the Wine prefix
-//   vantrel-gui-tests dpi 144|default       sets the display's DPI for the
-//                                           programs started after it
+//   vantrel-gui-tests dpi high|default      sets the display's DPI (144 or
+//                                           96) for programs started after it
 //   vantrel-gui-tests SCENARIO VANTREL_EXE  runs one scenario
 //
 // Exit code 0 when the scenario passed, 1 when it failed, 77 when it could
@@ -12,7 +12,6 @@
 
 #include <stdarg.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <fstream>
@@ -100,22 +99,17 @@ bool prepareWinePrefix() {
 
 // The display scaling of programs started from now on: Wine reads the user's
 // LogPixels at a program's start; without the value it uses 96 DPI.
-bool setDisplayDpi(const char* dpi) {
+bool setDisplayDpi(bool high) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    LONG result;
-    if (strcmp(dpi, "default") == 0) {
-        result = RegDeleteValueA(key, "LogPixels");
-        if (result == ERROR_FILE_NOT_FOUND) result = ERROR_SUCCESS;
-    } else {
-        const DWORD value = static_cast<DWORD>(atoi(dpi));
-        result = value >= 96 ? RegSetValueExA(key, "LogPixels", 0, REG_DWORD,
-                                              reinterpret_cast<const BYTE*>(&value), sizeof value)
-                             : ERROR_INVALID_PARAMETER;
-    }
+    const DWORD value = kHighDpiValue;
+    LONG result = high ? RegSetValueExA(key, "LogPixels", 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&value), sizeof value)
+                       : RegDeleteValueA(key, "LogPixels");
+    if (!high && result == ERROR_FILE_NOT_FOUND) result = ERROR_SUCCESS;
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
 }
@@ -133,7 +127,7 @@ const char* unsuitedSystem(ScenarioSystem system) {
         return "needs the ANSI code page 932 (ctest runs it under a Japanese locale)";
     }
     if (system == kHighDpi && screenDpi() != kHighDpiValue) {
-        return "needs a display at 144 DPI (ctest sets it up first)";
+        return "needs a display at high DPI (ctest sets it up first)";
     }
     return nullptr;
 }
@@ -480,7 +474,8 @@ bool Program::waitForExit(DWORD timeoutMs, DWORD* exitCode) const {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: vantrel-gui-tests setup | dpi N | SCENARIO VANTREL_EXE\n");
+        fprintf(stderr,
+                "usage: vantrel-gui-tests setup | dpi high|default | SCENARIO VANTREL_EXE\n");
         return 2;
     }
     // Coordinates in the screen's pixels, as the DPI-aware program has them.
@@ -494,7 +489,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (name == "dpi") {
-        if (argc < 3 || !setDisplayDpi(argv[2])) {
+        const bool high = argc >= 3 && strcmp(argv[2], "high") == 0;
+        const bool normal = argc >= 3 && strcmp(argv[2], "default") == 0;
+        if (!(high || normal) || !setDisplayDpi(high)) {
             fprintf(stderr, "could not set the display's DPI\n");
             return 1;
         }
