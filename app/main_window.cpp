@@ -16,6 +16,7 @@ namespace {
 
 const char kWindowClass[] = VANTREL_WINDOW_CLASS;
 const char kAboutCaption[] = "About Vantrel";
+// The window's nominal size at 96 DPI.
 const int32_t kWindowWidth = 610;
 const int32_t kWindowHeight = 450;
 // Room kept right of and below the form's controls, in dialog units.
@@ -24,6 +25,16 @@ const int kFormMarginY = 6;
 
 // IDC_ARROW, spelled for the ANSI call whatever the character-set setting.
 LPCSTR const kArrowCursor = MAKEINTRESOURCEA(32512);
+
+// Pixels at the system's DPI for a length given at 96 DPI: the program is
+// DPI-aware (its manifest says so), so Windows does not stretch its window on
+// a scaled display, and it sizes itself instead.
+int32_t scaledToSystemDpi(int32_t pixels) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? MulDiv(pixels, dpi, 96) : pixels;
+}
 
 // The form's controls are placed in dialog units, which grow with the size of
 // the dialog font on the system at hand. Where the window's nominal size cannot
@@ -181,8 +192,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     constructMainWindow();
     constructConverterApp();
 
-    theMainWindow.width = kWindowWidth;
-    theMainWindow.height = kWindowHeight;
+    theMainWindow.width = scaledToSystemDpi(kWindowWidth);
+    theMainWindow.height = scaledToSystemDpi(kWindowHeight);
     copyText(theMainWindow.title, kAboutLine);
     const int exitCode = runMainWindow(instance, showCommand);
 

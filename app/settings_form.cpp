@@ -9,6 +9,7 @@
 
 #include <mutex>
 
+#include "app/label_fit.h"
 #include "app/resource_ids.h"
 #include "app/window_state.h"
 #include "common/text.h"
@@ -134,6 +135,8 @@ INT_PTR CALLBACK settingsFormProc(HWND form, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_INITDIALOG:
             theMainWindow.form = form;
+            // The template's label widths suit some dialog fonts only.
+            widenLabelsToFit(form);
             return TRUE;
         case WM_NOTIFY:
             return TRUE;

@@ -15,6 +15,28 @@ need_packages() {
         { echo "Could not install:$missing" >&2; return 1; }
 }
 
+# Debian's 32-bit Wine, of the same version as wine64 (the two must match), for
+# running the 32-bit release. Whether this machine's kernel runs 32-bit
+# programs at all is another question: runs_32bit tells.
+need_wine32() {
+    version=$(dpkg-query -W -f='${Version}' wine64 2>/dev/null) || return 1
+    wanted="install ok installed $version"
+    [ "$(dpkg-query -W -f='${Status} ${Version}' wine32:i386 2>/dev/null)" = "$wanted" ] &&
+        [ "$(dpkg-query -W -f='${Status} ${Version}' libwine:i386 2>/dev/null)" = "$wanted" ] &&
+        return 0
+    echo "Installing Debian packages: wine32:i386 libwine:i386 ($version)"
+    { dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386; } &&
+        as_root apt-get update -qq >/dev/null &&
+        DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+            "wine32:i386=$version" "libwine:i386=$version" >/dev/null ||
+        { echo "Could not install: wine32:i386 libwine:i386 ($version)" >&2; return 1; }
+}
+
+# True when this machine's kernel runs 32-bit programs (the 32-bit Wine starts).
+runs_32bit() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -2,6 +2,8 @@
 // against Vantrel.exe (see gui_scenarios.cpp).
 //
 //   vantrel-gui-tests setup                 prepares the Wine prefix
+//   vantrel-gui-tests dpi high|default      sets the display's DPI (144 or
+//                                           96) for programs started after it
 //   vantrel-gui-tests SCENARIO VANTREL_EXE  runs one scenario
 //
 // Exit code 0 when the scenario passed, 1 when it failed, 77 when it could
@@ -93,6 +95,41 @@ bool prepareWinePrefix() {
                                        reinterpret_cast<const BYTE*>(value), sizeof value);
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
+}
+
+// The display scaling of programs started from now on: Wine reads the user's
+// LogPixels at a program's start; without the value it uses 96 DPI.
+bool setDisplayDpi(bool high) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const DWORD value = kHighDpiValue;
+    LONG result = high ? RegSetValueExA(key, "LogPixels", 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&value), sizeof value)
+                       : RegDeleteValueA(key, "LogPixels");
+    if (!high && result == ERROR_FILE_NOT_FOUND) result = ERROR_SUCCESS;
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// Why this system does not suit the scenario, or null when it does.
+const char* unsuitedSystem(ScenarioSystem system) {
+    if (system == kJapanese && GetACP() != 932) {
+        return "needs the ANSI code page 932 (ctest runs it under a Japanese locale)";
+    }
+    if (system == kHighDpi && screenDpi() != kHighDpiValue) {
+        return "needs a display at high DPI (ctest sets it up first)";
+    }
+    return nullptr;
 }
 
 // Under Wine the windows need an X display; on Windows there always is one.
@@ -326,6 +363,11 @@ bool saveScreenshot(HWND window, const std::string& path) {
     return ok;
 }
 
+void keepScreenshot(HWND window, const char* path) {
+    Sleep(500);
+    note(saveScreenshot(window, path) ? "screenshot saved as %s" : "no screenshot %s", path);
+}
+
 // ---- Program --------------------------------------------------------------
 
 Program::Program(const Workspace& workspace) {
@@ -432,13 +474,25 @@ bool Program::waitForExit(DWORD timeoutMs, DWORD* exitCode) const {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: vantrel-gui-tests setup | SCENARIO VANTREL_EXE\n");
+        fprintf(stderr,
+                "usage: vantrel-gui-tests setup | dpi high|default | SCENARIO VANTREL_EXE\n");
         return 2;
     }
+    // Coordinates in the screen's pixels, as the DPI-aware program has them.
+    SetProcessDPIAware();
     const std::string name = argv[1];
     if (name == "setup") {
         if (!prepareWinePrefix()) {
             fprintf(stderr, "could not set the Wine X11 driver option\n");
+            return 1;
+        }
+        return 0;
+    }
+    if (name == "dpi") {
+        const bool high = argc >= 3 && strcmp(argv[2], "high") == 0;
+        const bool normal = argc >= 3 && strcmp(argv[2], "default") == 0;
+        if (!(high || normal) || !setDisplayDpi(high)) {
+            fprintf(stderr, "could not set the display's DPI\n");
             return 1;
         }
         return 0;
@@ -455,6 +509,10 @@ int main(int argc, char** argv) {
         if (name != kScenarios[i].name) continue;
         printf("scenario %s\n", kScenarios[i].name);
         fflush(stdout);
+        if (const char* why = unsuitedSystem(kScenarios[i].system)) {
+            fprintf(stderr, "  %s: FAILED: it %s\n", kScenarios[i].name, why);
+            return 1;
+        }
         const ULONGLONG start = GetTickCount64();
         try {
             kScenarios[i].run(argv[2]);

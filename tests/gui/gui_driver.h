@@ -70,6 +70,8 @@ std::string windowClass(HWND window);
 HWND findTopLevel(DWORD pid, const char* className, const char* title);
 // Saves what the screen shows of the window as a 24-bit BMP.
 bool saveScreenshot(HWND window, const std::string& path);
+// Lets the window's first paint settle, then saves its picture (and says so).
+void keepScreenshot(HWND window, const char* path);
 
 // One run of Vantrel.exe. Ended by force when the scenario leaves it running.
 class Program {
@@ -117,9 +119,20 @@ private:
 
 // ---- Scenarios --------------------------------------------------------------
 
+// The system a scenario expects, which ctest sets up for it (see
+// CMakeLists.txt): the ANSI code page 932 (Shift-JIS) of a Japanese locale, or a
+// display scaled to 144 DPI. The driver refuses to run a scenario elsewhere.
+enum ScenarioSystem {
+    kAnySystem,
+    kJapanese,
+    kHighDpi,
+};
+enum : int { kHighDpiValue = 144 };
+
 struct Scenario {
     const char* name;
     void (*run)(const std::string& vantrelExe);
+    ScenarioSystem system;
 };
 extern const Scenario kScenarios[];
 extern const size_t kScenarioCount;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/label_fit.h"
 #include "app/resource_ids.h"
 #include "gui_driver.h"
 #include "settings/conversion_settings.h"
@@ -92,8 +93,70 @@ const int kFormOrder[] = {
     IDC_CHECK_RST_RCVD,    IDC_CHECK_MY_GL,    IDC_CHECK_COMMENT,
 };
 
+RECT rectOnScreen(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The form's font as the dialog template gives it: "MS Shell Dlg" at 12
+// points, at the display's DPI.
+HFONT makeFormFont() {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                       "MS Shell Dlg");
+}
+
+// Every label and check box shows its whole text on one line: it is as wide
+// as the text in the form's font (a check box also has room for its box) and
+// as tall. No two controls overlap.
+void expectWholeTextsApart(const Program& program) {
+    HFONT font = makeFormFont();
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    // A check box's text starts after the box and a gap of half a character
+    // or more.
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const LONG checkBoxRoom = GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth / 2 + 2;
+    for (HWND child = GetWindow(program.form, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = windowText(child);
+        const bool checkBox = windowClass(child) == "Button" &&
+                              (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+        if (text.empty() || (windowClass(child) != "Static" && !checkBox)) continue;
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+        const RECT rect = rectOnScreen(child);
+        const LONG needed = size.cx + (checkBox ? checkBoxRoom : 0);
+        if (rect.right - rect.left < needed || rect.bottom - rect.top < size.cy) {
+            note("\"%s\" needs %ld x %ld pixels, has %ld x %ld", text.c_str(), needed, size.cy,
+                 rect.right - rect.left, rect.bottom - rect.top);
+            EXPECT(false);
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+
+    for (HWND a = GetWindow(program.form, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
+        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT overlap;
+            const RECT ra = rectOnScreen(a);
+            const RECT rb = rectOnScreen(b);
+            if (IntersectRect(&overlap, &ra, &rb)) {
+                note("controls %d and %d overlap", GetDlgCtrlID(a), GetDlgCtrlID(b));
+                EXPECT(false);
+            }
+        }
+    }
+}
+
 // All controls in their order, and each one visible: inside the client area,
-// above the status bar.
+// above the status bar, its text whole and clear of the others.
 void expectFormLayout(const Program& program) {
     RECT client;
     GetClientRect(program.main, &client);
@@ -115,6 +178,7 @@ void expectFormLayout(const Program& program) {
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT(child == nullptr);
+    expectWholeTextsApart(program);
 }
 
 // The form as it shows the defaults: every setting of the table in its control.
@@ -156,13 +220,7 @@ void startAndConvert(const std::string& vantrelExe) {
         EXPECT_TEXT(program.status(), "");
         expectFormLayout(program);
 
-        // Let the first paint settle, then keep a picture of the window.
-        Sleep(500);
-        if (saveScreenshot(program.main, "main-window.bmp")) {
-            note("screenshot saved as main-window.bmp");
-        } else {
-            note("no screenshot");
-        }
+        keepScreenshot(program.main, "main-window.bmp");
 
         const std::string csv = workspace.path("logbook.csv");
         writeFile(csv, kSmallLogbook);
@@ -501,15 +559,173 @@ void closeDuringConversion(const std::string& vantrelExe) {
     finishWorkspace(workspace);
 }
 
+// ---- Code page 932 and high DPI -------------------------------------------------
+
+// Shift-JIS characters whose trail byte is 0x5C, the path separator's byte.
+#define SJIS_HYOU "\x95\x5C"  // 表
+#define SJIS_SO "\x83\x5C"    // ソ
+#define SJIS_NOU "\x94\x5C"   // 能
+#define SJIS_YO "\x97\x5C"    // 予
+
+// Under code page 932: a CSV in a folder whose name ends in a trail byte 0x5C
+// converts beside itself; Shift-JIS texts reach the ADIF byte for byte; a
+// callsign typed too long for its field is cut before a whole character; the
+// settings file keeps Shift-JIS values through a start and exit.
+void shiftJisPaths(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("sjis", vantrelExe);
+    const std::string folder = workspace.path(SJIS_HYOU SJIS_SO);
+    REQUIRE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string csv = folder + "\\" SJIS_NOU SJIS_YO ".csv";
+    const std::string adi = folder + "\\" SJIS_NOU SJIS_YO ".adi";
+    writeFile(csv, "2014,12,8,3,15,JA1" SJIS_SO ",7.01,,40m,SSB,59,,57,,,,,,," SJIS_HYOU SJIS_YO
+                   ",PM95\r\n");
+    const std::string ini = workspace.path("Vantrel.ini");
+    const std::string callsign = "JA1" SJIS_SO SJIS_NOU;
+    {
+        Program program(workspace);
+        startFilled(program);
+        expectFormLayout(program);
+
+        // 30 bytes and a character: the field's 31 bytes would end in its lead byte.
+        REQUIRE(program.setText(IDC_MY_CALLSIGN, std::string(30, 'A') + SJIS_HYOU));
+        REQUIRE(program.setText(IDC_CSV_PATH, csv));
+        convertAndWait(program, 1);
+        const std::string adif = readFile(adi);
+        EXPECT(adif.find(" for " + std::string(30, 'A') + "\r\n") != std::string::npos);
+        EXPECT(adif.find("<CALL:5>JA1" SJIS_SO "\r\n") != std::string::npos);
+        EXPECT(adif.find("<COMMENT:4>" SJIS_HYOU SJIS_YO "\r\n") != std::string::npos);
+
+        REQUIRE(program.setText(IDC_MY_CALLSIGN, callsign));
+        keepScreenshot(program.main, "main-window-cp932.bmp");
+        closeAndWait(program);
+    }
+    EXPECT_TEXT(iniValue(ini, "MY_CALLSIGN"), callsign);
+    EXPECT_TEXT(iniValue(ini, "CSV_NAME"), csv);
+    {
+        Program program(workspace);
+        startFilled(program);
+        EXPECT_TEXT(program.text(IDC_MY_CALLSIGN), callsign);
+        EXPECT_TEXT(program.text(IDC_CSV_PATH), csv);
+        closeAndWait(program);
+    }
+    EXPECT_TEXT(iniValue(ini, "MY_CALLSIGN"), callsign);
+    EXPECT_TEXT(iniValue(ini, "CSV_NAME"), csv);
+    finishWorkspace(workspace);
+}
+
+// At 144 DPI the window is 1.5 times its nominal size or more, and the form
+// shows every control whole.
+void highDpi(const std::string& vantrelExe) {
+    const Workspace workspace = makeWorkspace("dpi", vantrelExe);
+    {
+        Program program(workspace);
+        startFilled(program);
+        const RECT frame = rectOnScreen(program.main);
+        note("window %ld x %ld", frame.right - frame.left, frame.bottom - frame.top);
+        EXPECT(frame.right - frame.left >= MulDiv(610, kHighDpiValue, 96));
+        EXPECT(frame.bottom - frame.top >= MulDiv(450, kHighDpiValue, 96));
+        expectFormLayout(program);
+        keepScreenshot(program.main, "main-window-144dpi.bmp");
+        closeAndWait(program);
+    }
+    finishWorkspace(workspace);
+}
+
+// ---- Label widening, in this process ---------------------------------------------
+
+// A label "Time Diff" at x, y 50, 20 pixels high, shortBy pixels narrower
+// than its text, with an edit box beside it on either side (room pixels away;
+// kNone for none, kOtherRow for one on the next row), and what widening must
+// make of it.
+enum : int { kNone = -1, kOtherRow = -2 };
+const struct {
+    const char* what;
+    DWORD alignment;
+    int x, shortBy, roomLeft, roomRight;
+    int grownLeft, grownRight;
+} kWideningCases[] = {
+    {"a label that fits stays", SS_RIGHT, 100, 0, 0, 0, 0, 0},
+    {"right-aligned grows left", SS_RIGHT, 100, 10, 50, 0, 10, 0},
+    {"left-aligned grows right", SS_LEFT, 100, 10, 50, 50, 0, 10},
+    {"left-aligned with its box on the right grows left", SS_LEFT, 100, 10, 50, 0, 10, 0},
+    {"up to a neighbour, then the other side", SS_RIGHT, 100, 10, 4, 50, 4, 6},
+    {"a control on another row is no neighbour", SS_RIGHT, 100, 10, kOtherRow, 0, 10, 0},
+    {"never past the left edge nor over a control", SS_RIGHT, 4, 10, kNone, 0, 4, 0},
+};
+
+RECT rectInParent(HWND window) {
+    RECT rect = rectOnScreen(window);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+LONG textWidth(HFONT font, const char* text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+HWND makeChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+               int width, HFONT font) {
+    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, 20,
+                                 parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+// The form's widening rule on windows of this process: which side a label
+// grows on, that a label whose text fits keeps its place, and that no label
+// grows over another control or past the left edge.
+void labelWidening(const std::string&) {
+    HFONT font = makeFormFont();
+    const LONG needed = textWidth(font, "Time Diff");
+    for (const auto& c : kWideningCases) {
+        HWND host = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 600, 200, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        const int width = needed - c.shortBy;
+        HWND label = makeChild(host, "Static", "Time Diff", c.alignment, c.x, 50, width, font);
+        if (c.roomLeft >= 0) makeChild(host, "Edit", "", 0, c.x - c.roomLeft - 30, 50, 30, font);
+        if (c.roomLeft == kOtherRow) makeChild(host, "Edit", "", 0, c.x - 30, 70, 30, font);
+        if (c.roomRight >= 0)
+            makeChild(host, "Edit", "", 0, c.x + width + c.roomRight, 50, 30, font);
+        widenLabelsToFit(host);
+        const RECT rect = rectInParent(label);
+        if (rect.left != c.x - c.grownLeft || rect.right != c.x + width + c.grownRight) {
+            note("%s: %ld to %ld, expected %d to %d", c.what, rect.left, rect.right,
+                 c.x - c.grownLeft, c.x + width + c.grownRight);
+            EXPECT(false);
+        }
+        DestroyWindow(host);
+    }
+
+    // A check box grows right, by its text and its box.
+    HWND host = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 600, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    HWND box = makeChild(host, "Button", "MHz", BS_AUTOCHECKBOX, 100, 50, 10, font);
+    widenLabelsToFit(host);
+    const RECT rect = rectInParent(box);
+    EXPECT(rect.left == 100);
+    EXPECT(rect.right - rect.left >= textWidth(font, "MHz") + GetSystemMetrics(SM_CXMENUCHECK));
+    DestroyWindow(host);
+    DeleteObject(font);
+}
+
 }  // namespace
 
 const Scenario kScenarios[] = {
-    {"start_and_convert", startAndConvert},
-    {"edits_reach_conversion", editsReachConversion},
-    {"settings_saved_on_exit", settingsSavedOnExit},
-    {"about_title_and_keys", aboutTitleAndKeys},
-    {"browse", browse},
-    {"early_close", earlyClose},
-    {"close_during_conversion", closeDuringConversion},
+    {"start_and_convert", startAndConvert, kAnySystem},
+    {"edits_reach_conversion", editsReachConversion, kAnySystem},
+    {"settings_saved_on_exit", settingsSavedOnExit, kAnySystem},
+    {"about_title_and_keys", aboutTitleAndKeys, kAnySystem},
+    {"browse", browse, kAnySystem},
+    {"early_close", earlyClose, kAnySystem},
+    {"close_during_conversion", closeDuringConversion, kAnySystem},
+    {"label_widening", labelWidening, kAnySystem},
+    {"shift_jis_paths", shiftJisPaths, kJapanese},
+    {"high_dpi", highDpi, kHighDpi},
 };
 const size_t kScenarioCount = sizeof kScenarios / sizeof kScenarios[0];
