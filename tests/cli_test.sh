@@ -3,6 +3,7 @@
 #   cli_test.sh CONVERTER SOURCE_DIR [RUNNER]
 # RUNNER (for example the Wine wrapper) is put before the converter.
 set -u
+. "$(cd "$(dirname "$0")" && pwd)/cli_support.sh"
 converter=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 source_dir=$(cd "$2" && pwd)
 runner=${3:-}
@@ -13,27 +14,12 @@ cd "$work" || exit 1
 exe_name=$(basename "$converter")
 mkdir bin && cp "$converter" "bin/$exe_name"
 
-failures=0
-passes=0
-check() {  # check DESCRIPTION CONDITION...
-    description=$1
-    shift
-    if "$@"; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAILED: $description" >&2
-        printf '  stdout: %s\n' "$(cat out.txt 2>/dev/null)" >&2
-        printf '  stderr: %s\n' "$(cat err.txt 2>/dev/null)" >&2
-    fi
-}
 run() {  # run ARGS...: the copied converter; sets $status, out.txt, err.txt
     $runner "bin/$exe_name" "$@" >out.txt 2>err.txt </dev/null
     status=$?
     tr -d '\r' <out.txt >out.tmp && mv out.tmp out.txt
     tr -d '\r' <err.txt >err.tmp && mv err.tmp err.txt
 }
-contains() { grep -q -- "$2" "$1"; }
 finished_line() { grep -Eq "^$1: [0-9]{2}:[0-9]{2}:[0-9]{2}   Finished $2 QSOs conversion\$" out.txt; }
 
 printf '2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n' >two.csv
@@ -142,5 +128,4 @@ run --settings folder.ini two.csv
 check "a folder as the settings file is bad usage" test "$status" -eq 2
 check "it is told" contains err.txt "settings file folder.ini can not be read"
 
-echo "cli: $passes passed, $failures failed"
-test "$failures" -eq 0
+checks_end "cli"

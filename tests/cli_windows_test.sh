@@ -8,6 +8,7 @@
 # ctest runs it under a Japanese locale (LOCPATH, LANG, LC_ALL), so that the
 # UTF-8 names made here reach the converter in Shift-JIS.
 set -u
+. "$(cd "$(dirname "$0")" && pwd)/cli_support.sh"
 converter=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 runner=$2
 
@@ -17,19 +18,6 @@ cd "$work" || exit 1
 exe=bin/$(basename "$converter")
 mkdir bin && cp "$converter" "$exe"
 
-failures=0
-passes=0
-check() {  # check DESCRIPTION CONDITION...
-    description=$1
-    shift
-    if "$@"; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAILED: $description" >&2
-        printf '  stdout: %s\n  stderr: %s\n' "$(cat out.txt)" "$(cat err.txt)" >&2
-    fi
-}
 run() {  # run ARGS...: sets $status, out.txt and err.txt (in UTF-8)
     "$runner" "$exe" "$@" >out.sjis 2>err.sjis </dev/null
     status=$?
@@ -99,5 +87,4 @@ check "the header tells when it was generated" test -n "$generated"
 [ -n "$generated" ] && check "the header's time is Kolkata's ($generated)" \
     test "$(seconds_apart "$(kolkata -d "$generated" +%s)" "$now")" -le 60
 
-echo "cli windows: $passes passed, $failures failed"
-test "$failures" -eq 0
+checks_end "cli windows"
