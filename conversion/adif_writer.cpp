@@ -29,15 +29,6 @@ inline char* put(char* p, const char* bytes, size_t n) {
     return p + n;
 }
 
-// Appends a column's text eight bytes at a time. A column is a whole slot, so
-// the bytes read past its text lie inside it, and the bytes written past it
-// lie within the room reserve() made (they are overwritten by what follows).
-inline char* putColumn(char* p, const char* text, size_t n) {
-    for (size_t at = 0; at < n; at += 8)
-        memcpy(p + at, text + at, 8);
-    return p + n;
-}
-
 // The head of a data item, "<NAME:n>", n the value's length in bytes.
 inline char* putItemHead(char* p, const char* name, size_t nameLength, size_t valueLength) {
     *p++ = '<';
@@ -67,16 +58,10 @@ inline char* putItem(char* p, const char* name, size_t nameLength, const char* v
     p = putItemHead(p, name, nameLength, valueLength);
     return putLineEnd(put(p, value, valueLength));
 }
-inline char* putColumnItem(char* p, const char* name, size_t nameLength, const char* text,
-                           size_t length) {
-    p = putItemHead(p, name, nameLength, length);
-    return putLineEnd(putColumn(p, text, length));
-}
-
 #define VANTREL_ITEM(p, name, value, length) putItem(p, name, sizeof(name) - 1, value, length)
 // An item from a column.
 #define VANTREL_COLUMN_ITEM(p, name, fields, index) \
-    putColumnItem(p, name, sizeof(name) - 1, (fields).column[index], (fields).length[index])
+    putItem(p, name, sizeof(name) - 1, (fields).column[index], (fields).length[index])
 // An item always written: from its column, or empty when it has none.
 #define VANTREL_ALWAYS_ITEM(p, name, fields, index)      \
     ((index) == kNoColumn ? VANTREL_ITEM(p, name, "", 0) \
@@ -288,7 +273,7 @@ unsigned writeRecord(AdifOutput& out, const RecordPlan& plan, const CsvFields& f
         if (plan.freqUnit == kFreqMegahertz) {
             // The text as it is; in a file whose decimal mark is ',', with '.'.
             char* value = putItemHead(p, "FREQ", 4, length);
-            p = putLineEnd(putColumn(value, text, length));
+            p = putLineEnd(put(value, text, length));
             if (plan.decimalComma) {
                 for (size_t k = 0; k < length; ++k)
                     if (value[k] == ',') value[k] = '.';
