@@ -36,14 +36,19 @@ size_t readBlock(FILE* input) {
     return fread(theApp.readBlock, 1, sizeof theApp.readBlock, input);
 }
 
+// Counts one more, stopping at the 32-bit limit (a file of billions of lines).
+inline void countOne(int32_t& count) {
+    if (count < INT32_MAX) ++count;
+}
+
 void noteFaults(ConversionReport& report, unsigned faults, int32_t line) {
     if (faults == 0) return;
-    report.noCallsign += (faults & kRecordNoCallsign) != 0;
-    report.badDate += (faults & kRecordBadDate) != 0;
-    report.badTime += (faults & kRecordBadTime) != 0;
+    if (faults & kRecordNoCallsign) countOne(report.noCallsign);
+    if (faults & kRecordBadDate) countOne(report.badDate);
+    if (faults & kRecordBadTime) countOne(report.badTime);
     if (report.faulty < static_cast<int32_t>(kReportedLines))
         report.faultyLines[report.faulty] = line;
-    ++report.faulty;
+    countOne(report.faulty);
     bool empty = true;
     for (uint8_t length : theApp.fields.length)
         empty = empty && length == 0;
@@ -78,8 +83,8 @@ struct RecordWriter {
         endCsvLine(splitter, theApp.fields);
         inLine = false;
         const unsigned faults = writeRecord(out, plan, theApp.fields);
-        if (count < INT32_MAX) ++count;
-        if (report != nullptr) noteFaults(*report, faults, count);
+        countOne(count);
+        noteFaults(*report, faults, count);
         publishConvertedCount(theApp.statusText, theApp.flags, count);
     }
 };

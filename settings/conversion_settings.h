@@ -63,16 +63,15 @@ struct SettingDescriptor {
     SettingControl control;
 };
 
-#define VANTREL_TEXT_SETTING(key, field, value, id)                                                \
-    {                                                                                              \
-        kSettingText, key, offsetof(ConversionSettings, field), sizeof(ConversionSettings::field), \
-            value, id, kEditBox                                                                    \
+#define VANTREL_SETTING(kind, key, field, value, id, control)                                     \
+    {                                                                                             \
+        kind, key, offsetof(ConversionSettings, field), sizeof(ConversionSettings::field), value, \
+            id, control                                                                           \
     }
-#define VANTREL_INT_SETTING(key, field, value, id, control)                                    \
-    {                                                                                          \
-        kSettingInteger, key, offsetof(ConversionSettings, field), sizeof(int32_t), value, id, \
-            control                                                                            \
-    }
+#define VANTREL_TEXT_SETTING(key, field, value, id) \
+    VANTREL_SETTING(kSettingText, key, field, value, id, kEditBox)
+#define VANTREL_INT_SETTING(key, field, value, id, control) \
+    VANTREL_SETTING(kSettingInteger, key, field, value, id, control)
 
 // The persisted settings in the order they are loaded and saved, and so the
 // order of the keys in a new settings file.
@@ -100,6 +99,7 @@ inline constexpr SettingDescriptor kSettingsTable[] = {
     VANTREL_INT_SETTING("CHECK_COMMENT", checkComment, "1", IDC_CHECK_COMMENT, kCheckBox),
 };
 
+#undef VANTREL_SETTING
 #undef VANTREL_TEXT_SETTING
 #undef VANTREL_INT_SETTING
 

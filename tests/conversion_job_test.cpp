@@ -13,98 +13,195 @@
 #include "conversion/logbook_format.h"
 #include "test_support.h"
 
-TEST(Conversion, ThreeLinesWithTitleRowGiveThreeRecords) {
-    ScratchDir dir;
-    std::string csv = dir.file("log.csv");
-    writeFile(csv,
-              "Year,Month,Day,Hour,Min,Call,Freq\r\n"
-              "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n"
-              "2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n");
-    std::string status = convertWith(settingsFor(csv));
-    EXPECT_EQ(finishedCount(status), 3) << status;
-    EXPECT_TRUE(isFlagSet(theApp.flags, StatusChanged));
-    std::string adif = readFile(dir.file("log.adi"));
-    std::string records = recordsOf(adif);
-    EXPECT_EQ(countOf(records, "<EOR>\r\n"), 3u);
-    // The title row converts like any other line.
-    EXPECT_EQ(records.find("<CALL:4>Call\r\n<QSO_DATE:8>   -8769\r\n<TIME_ON:4>1500\r\n"), 0u);
-    EXPECT_NE(records.find("<CALL:4>TEST\r\n<QSO_DATE:8>20141207\r\n<TIME_ON:4>1815\r\n"),
-              std::string::npos);
-    EXPECT_NE(records.find("<CALL:6>JA1XYZ\r\n<QSO_DATE:8>20131231\r\n<TIME_ON:4>2000\r\n"),
-              std::string::npos);
+namespace {
+
+// A logbook of `bytes` filler lines (LF or CR ended), for files whose second
+// part lies beyond the format window.
+std::string fillerLines(size_t bytes, char end) {
+    std::string line = "2014,12,8,3,15,FILL,14.025,,20m,CW,599,,579";
+    line += end;
+    std::string text;
+    while (text.size() < bytes)
+        text += line;
+    return text;
 }
 
-TEST(Conversion, EmptyInputGivesOnlyTheHeader) {
-    ScratchDir dir;
-    std::string csv = dir.file("empty.csv");
-    writeFile(csv, "");
-    EXPECT_EQ(finishedCount(convertWith(settingsFor(csv))), 0);
-    std::string adif = readFile(dir.file("empty.adi"));
-    EXPECT_EQ(recordsOf(adif), "");
-    EXPECT_NE(adif.find("<ADIF_VER:5>3.0.0\r\n<EOH>\r\n"), std::string::npos);
-}
-
-TEST(Conversion, LineEndingsAndEmptyLinesEachCountAsARecord) {
-    ScratchDir dir;
-    std::string csv = dir.file("ends.csv");
-    writeFile(csv, "2014,1,1,12,0,A\n\r\n2014,1,1,12,0,B\r\n2014,1,1,12,0,C");
-    EXPECT_EQ(finishedCount(convertWith(settingsFor(csv))), 4);
-    std::string records = recordsOf(readFile(dir.file("ends.adi")));
-    EXPECT_EQ(countOf(records, "<EOR>"), 4u);
-    EXPECT_NE(records.find("<CALL:1>C\r\n"), std::string::npos);
-    EXPECT_NE(records.find("<CALL:0>\r\n"), std::string::npos);
-}
-
-TEST(Conversion, TheLastLineWithoutItsEndKeepsNothingOfTheLineBefore) {
-    ScratchDir dir;
-    const std::string csv = dir.file("last.csv");
-    // The last line ends inside quotes, and in a quote, and in a field.
-    for (const char* last : {"1,1,1,1,1,\"K\"", "1,1,1,1,1,\"K", "1,1,1,1,1,K"}) {
-        writeFile(csv, std::string("1,1,1,1,1,LONGCALL,14.0,,20m\r\n") + last);
-        EXPECT_EQ(finishedCount(convertWith(settingsFor(csv))), 2) << last;
-        const std::string records = recordsOf(readFile(dir.file("last.adi")));
-        EXPECT_NE(records.find("<CALL:1>K\r\n"), std::string::npos) << last << records;
-        EXPECT_EQ(countOf(records, "<BAND:3>20m\r\n"), 1u) << last;
-    }
-}
-
-TEST(Conversion, LongLinesGiveOneRecordEach) {
-    ScratchDir dir;
-    std::string csv = dir.file("long.csv");
-    // 2000 bytes of comment before the band, mode and report columns.
+std::string numberedLines(int count) {
     std::string lines;
-    for (int i = 0; i < 3; ++i) {
-        lines += "2014,12,8,3,15,CALL" + std::to_string(i) + ",14.0,\"" + std::string(2000, 'c') +
-                 ",x\",20m,CW,599,,579,,,,,,," + std::string(1500, 'k') + ",IO91\r\n";
-    }
-    writeFile(csv, lines);
-    EXPECT_EQ(finishedCount(convertWith(settingsFor(csv))), 3);
-    std::string records = recordsOf(readFile(dir.file("long.adi")));
-    EXPECT_EQ(countOf(records, "<EOR>"), 3u);
-    EXPECT_EQ(countOf(records, "<BAND:3>20m\r\n"), 3u);
-    EXPECT_EQ(countOf(records, "<MY_GRIDSQUARE:4>IO91\r\n"), 3u);
-    EXPECT_EQ(countOf(records, "<COMMENT:255>" + std::string(255, 'k') + "\r\n"), 3u);
+    for (int i = 0; i < count; ++i)
+        lines += "2014,1,1,12,0,A" + std::to_string(i) + "\r\n";
+    return lines;
 }
 
-TEST(Conversion, MissingCsvCreatesNoOutput) {
+enum : int { kSomeRecords = -1 };
+struct FileCase {
+    const char* name;
+    std::string csv;
+    int records;                     // kSomeRecords: at least one
+    std::vector<std::string> items;  // found in the records, in this order
+};
+
+}  // namespace
+
+// Every line of a file is a record, read as the file's format says.
+TEST(Conversion, EveryLineIsARecord) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string longComment(2000, 'c');
+    const std::string longRow = ",14.0,\"" + std::string(2000, 'c') +
+                                ",x\",20m,CW,599,,579,,,,,,," + std::string(1500, 'k') +
+                                ",IO91\r\n";
+    const FileCase cases[] = {
+        {"a title row and two contacts",
+         "Year,Month,Day,Hour,Min,Call,Freq\r\n"
+         "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n"
+         "2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n",
+         3,
+         {"<CALL:4>Call\r\n<QSO_DATE:8>   -8769\r\n<TIME_ON:4>1500\r\n",
+          "<CALL:4>TEST\r\n<QSO_DATE:8>20141207\r\n<TIME_ON:4>1815\r\n",
+          "<CALL:6>JA1XYZ\r\n<QSO_DATE:8>20131231\r\n<TIME_ON:4>2000\r\n"}},
+        {"an empty file", "", 0, {}},
+        {"LF, CR LF, an empty line and no line end",
+         "2014,1,1,12,0,A\n\r\n2014,1,1,12,0,B\r\n2014,1,1,12,0,C",
+         4,
+         {"<CALL:1>A\r\n", "<CALL:0>\r\n", "<CALL:1>B\r\n", "<CALL:1>C\r\n"}},
+        // The last line keeps nothing of the line before, whether it ends
+        // inside quotes, in a quote, or in a field.
+        {"last line in quotes",
+         "1,1,1,1,1,LONGCALL,14.0,,20m\r\n1,1,1,1,1,\"K\"",
+         2,
+         {"<BAND:3>20m\r\n", "<CALL:1>K\r\n", "<BAND:0>\r\n"}},
+        {"last line in a quote",
+         "1,1,1,1,1,LONGCALL,14.0,,20m\r\n1,1,1,1,1,\"K",
+         2,
+         {"<BAND:3>20m\r\n", "<CALL:1>K\r\n", "<BAND:0>\r\n"}},
+        {"last line in a field",
+         "1,1,1,1,1,LONGCALL,14.0,,20m\r\n1,1,1,1,1,K",
+         2,
+         {"<BAND:3>20m\r\n", "<CALL:1>K\r\n", "<BAND:0>\r\n"}},
+        {"lines longer than the read buffer",
+         "2014,12,8,3,15,C0" + longRow + "2014,12,8,3,15,C1" + longRow,
+         2,
+         {"<CALL:2>C0\r\n", "<BAND:3>20m\r\n", "<COMMENT:255>" + std::string(255, 'k') + "\r\n",
+          "<CALL:2>C1\r\n", "<MY_GRIDSQUARE:4>IO91\r\n"}},
+        {"many lines", numberedLines(2500), 2500, {"<CALL:2>A0\r\n", "<CALL:5>A2499\r\n"}},
+        // Logbooks as spreadsheet programs save them.
+        {"byte order mark",
+         bom + "2023,1,1,10,5,K1ABC,14.074\r\n",
+         1,
+         {"<CALL:5>K1ABC\r\n<QSO_DATE:8>20230101\r\n<TIME_ON:4>0105\r\n"}},
+        {"byte order mark and title row",
+         bom + "Year,Month,Day\r\n2023,1,1,10,5,K1ABC\r\n",
+         2,
+         {"<CALL:0>\r\n<QSO_DATE:8>   -8769\r\n", "<CALL:5>K1ABC\r\n"}},
+        {"only a byte order mark", bom, 0, {}},
+        {"';' with quoted separators",
+         "2023;1;1;10;5;\"A;B\";7,026;;20m;\"CW,\tx\"\r\n",
+         1,
+         {"<CALL:3>A;B\r\n", "<BAND:3>20m\r\n<FREQ:5>7.026\r\n<MODE:5>CW,\tx\r\n"}},
+        {"TAB with quoted separators",
+         "2023\t1\t1\t10\t5\t\"K1;,\tX\"\t14,074\t\t20m\r\n",
+         1,
+         {"<CALL:6>K1;,\tX\r\n", "<BAND:3>20m\r\n<FREQ:6>14.074\r\n"}},
+        {"more ',' than ';' stays ','",
+         "2023,1,1,10,5,K1;AB,14.074\r\n",
+         1,
+         {"<CALL:5>K1;AB\r\n", "<FREQ:6>14.074\r\n"}},
+        {"';' with unquoted decimal commas",
+         "2023;1;1;10;5;JA1YAA;7,026\r\n2023;1;1;10;6;JA1YAB;7,027\r\n",
+         2,
+         {"<CALL:6>JA1YAA\r\n", "<FREQ:5>7.026\r\n", "<FREQ:5>7.027\r\n"}},
+        {"lines ended by CR alone",
+         "2023,1,1,10,5,A\r2023,1,1,10,6,B,7.0\r2023,1,1,10,7,C,,,,,,,,,,,,,," + longComment + "\r",
+         3,
+         {"<CALL:1>A\r\n", "<CALL:1>B\r\n<QSO_DATE:8>20230101\r\n<TIME_ON:4>0106\r\n",
+          "<CALL:1>C\r\n", "<COMMENT:255>" + std::string(255, 'c') + "\r\n"}},
+        // There an LF separates columns as a lone CR does elsewhere.
+        {"CR lines with an LF beyond the window",
+         fillerLines(70000, '\r') + "2014,1,2,3\n4,X,7\r",
+         kSomeRecords,
+         {"<CALL:1>X\r\n<QSO_DATE:8>20140101\r\n<TIME_ON:4>1804\r\n<BAND:0>\r\n<FREQ:1>7\r\n"}},
+        {"first LF beyond the window",
+         "2023,1,1,10,5,LONG" + std::string(70000, ',') + "\n" + "2023,1,1,10,6,NEXT\n",
+         2,
+         {"<CALL:4>LONG\r\n", "<CALL:4>NEXT\r\n"}},
+        {"NUL beyond the first block",
+         fillerLines(70000, '\n') + std::string("1,1,1,1,1,X\0Y\n", 14),
+         kSomeRecords,
+         {"<CALL:1>X\r\n"}},
+    };
     ScratchDir dir;
-    std::string status = convertWith(settingsFor(dir.file("missing.csv")));
-    EXPECT_EQ(status, "Can not open CSV file");
-    EXPECT_TRUE(isFlagSet(theApp.flags, StatusChanged));
-    EXPECT_FALSE(fileExists(dir.file("missing.adi")));
-    EXPECT_EQ(convertWith(settingsFor("")), "Can not open CSV file");
+    const std::string csv = dir.file("log.csv");
+    const std::string adi = dir.file("log.adi");
+    auto convert = [&](const FileCase& c, bool kilohertz) {
+        SCOPED_TRACE(c.name);
+        writeFile(csv, c.csv);
+        ConversionSettings settings = settingsFor(csv);
+        settings.checkMhz = kilohertz ? 0 : 1;
+        settings.checkKhz = kilohertz ? 1 : 0;
+        const std::string status = convertWith(settings);
+        EXPECT_TRUE(isFlagSet(theApp.flags, StatusChanged));
+        const std::string adif = readFile(adi);
+        EXPECT_NE(adif.find("<ADIF_VER:5>3.0.0\r\n<EOH>\r\n"), std::string::npos);
+        const std::string records = recordsOf(adif);
+        if (c.records == kSomeRecords) {
+            EXPECT_GT(finishedCount(status), 0) << status;
+        } else {
+            EXPECT_EQ(finishedCount(status), c.records) << status;
+            EXPECT_EQ(countOf(records, "<EOR>\r\n"), static_cast<size_t>(c.records));
+        }
+        size_t at = 0;
+        for (const std::string& item : c.items) {
+            const size_t found = records.find(item, at);
+            EXPECT_NE(found, std::string::npos) << item;
+            if (found != std::string::npos) at = found + item.size();
+        }
+    };
+    for (const FileCase& c : cases)
+        convert(c, false);
+    convert({"decimal comma in kHz", "2023;1;1;10;5;K1ABC;7074,9\r\n", 1, {"<FREQ:5>7.075\r\n"}},
+            true);
 }
 
-TEST(Conversion, AdiInputIsNeverOverwritten) {
+// Conversions refused before a record is written: the status says why, and no
+// file is made or changed.
+TEST(Conversion, RefusedConversionsChangeNothing) {
     ScratchDir dir;
     const std::string content = "2014,1,1,12,0,A\r\n";
-    for (const char* name : {"log.adi", "LOG.ADI", "log.Adi"}) {
-        std::string csv = dir.file(name);
-        writeFile(csv, content);
-        EXPECT_EQ(convertWith(settingsFor(csv)),
-                  "Can not open ADI file: it is the CSV file itself");
-        EXPECT_EQ(readFile(csv), content);
+    const std::string earlier = "an earlier ADIF file";
+    // A CSV path of 253 bytes without extension: its ADIF path would need 257.
+    const std::string longName(253 - dir.path().size() - 1, 'n');
+    const struct {
+        std::string csvName;  // empty: no path at all
+        bool present;
+        std::string bytes;
+        const char* adiName;  // an existing file there is left alone; null: none
+        const char* status;
+    } cases[] = {
+        {"missing.csv", false, "", "missing.adi", "Can not open CSV file"},
+        {"", false, "", nullptr, "Can not open CSV file"},
+        {"log.adi", true, content, nullptr, "Can not open ADI file: it is the CSV file itself"},
+        {"LOG.ADI", true, content, nullptr, "Can not open ADI file: it is the CSV file itself"},
+        {"log.Adi", true, content, nullptr, "Can not open ADI file: it is the CSV file itself"},
+        {longName, true, content, nullptr, "Can not open ADI file"},
+        {"binary.csv", true, content + std::string(1, '\0'), "binary.adi",
+         "Can not read CSV file: not a text file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.csvName);
+        const std::string csv = c.csvName.empty() ? "" : dir.file(c.csvName);
+        if (c.present) writeFile(csv, c.bytes);
+        if (c.adiName != nullptr && c.present) writeFile(dir.file(c.adiName), earlier);
+        EXPECT_EQ(convertWith(settingsFor(csv)), c.status);
+        EXPECT_TRUE(isFlagSet(theApp.flags, StatusChanged));
+        EXPECT_EQ(readFile(csv), c.bytes);
+        if (c.adiName != nullptr) {  // none made, an earlier one unchanged
+            EXPECT_EQ(readFile(dir.file(c.adiName)), c.present ? earlier : "");
+        }
     }
+    // A folder in the way of the ADIF file.
+    writeFile(dir.file("inway.csv"), content);
+    std::filesystem::create_directory(dir.file("inway.adi"));
+    EXPECT_EQ(convertWith(settingsFor(dir.file("inway.csv"))), "Can not open ADI file");
 }
 
 TEST(Conversion, AdiNameLinkedToTheCsvIsRefused) {
@@ -122,25 +219,6 @@ TEST(Conversion, AdiNameLinkedToTheCsvIsRefused) {
     EXPECT_EQ(convertWith(settingsFor(other)), "Can not open ADI file: it is the CSV file itself");
     EXPECT_EQ(readFile(other), content);
 #endif
-}
-
-TEST(Conversion, UnwritableOutputIsReported) {
-    ScratchDir dir;
-    std::string csv = dir.file("log.csv");
-    writeFile(csv, "2014,1,1,12,0,A\r\n");
-    // A folder in the way of the output file.
-    std::filesystem::create_directory(dir.file("log.adi"));
-    EXPECT_EQ(convertWith(settingsFor(csv)), "Can not open ADI file");
-}
-
-TEST(Conversion, OutputPathTooLongIsRefused) {
-    ScratchDir dir;
-    // A CSV path of 253 bytes without extension: its ADIF path would need 257.
-    std::string csv = dir.file(std::string(253 - dir.path().size() - 1, 'n'));
-    ASSERT_EQ(csv.size(), 253u);
-    writeFile(csv, "1\r\n");
-    ASSERT_TRUE(fileExists(csv));
-    EXPECT_EQ(convertWith(settingsFor(csv)), "Can not open ADI file");
 }
 
 #ifndef _WIN32
@@ -177,19 +255,6 @@ TEST(Conversion, SharedInputCanBeOpenedByOthersMeanwhile) {
     fclose(other);
 }
 #endif
-
-TEST(Conversion, StatusCountsEveryRecord) {
-    ScratchDir dir;
-    std::string csv = dir.file("count.csv");
-    std::string lines;
-    for (int i = 0; i < 2500; ++i)
-        lines += "2014,1,1,12,0,A" + std::to_string(i) + "\r\n";
-    writeFile(csv, lines);
-    EXPECT_EQ(finishedCount(convertWith(settingsFor(csv))), 2500);
-    std::string records = recordsOf(readFile(dir.file("count.adi")));
-    EXPECT_EQ(countOf(records, "<EOR>"), 2500u);
-    EXPECT_NE(records.find("<CALL:5>A2499\r\n"), std::string::npos);
-}
 
 #ifndef _WIN32
 TEST(Conversion, WriteErrorPartWayThroughALongLogbookIsReported) {
@@ -231,121 +296,6 @@ TEST(LogbookFormat, SeparatorOfTheFirstLine) {
     for (const auto& c : cases) {
         const LogbookFormat f = settleLogbookFormat(c.firstBytes, strlen(c.firstBytes));
         EXPECT_EQ(f.separator, static_cast<unsigned char>(c.separator)) << c.firstBytes;
-    }
-}
-
-namespace {
-
-// A logbook of `bytes` filler lines (LF or CR ended), for files whose second
-// part lies beyond the format window.
-std::string fillerLines(size_t bytes, char end) {
-    std::string line = "2014,12,8,3,15,FILL,14.025,,20m,CW,599,,579";
-    line += end;
-    std::string text;
-    while (text.size() < bytes)
-        text += line;
-    return text;
-}
-
-struct FileCase {
-    const char* name;
-    std::string csv;
-    bool kilohertz;
-    int records;                     // -1: the conversion is refused
-    std::vector<std::string> items;  // found in the records, in this order
-};
-
-}  // namespace
-
-TEST(Conversion, LogbooksAsSpreadsheetProgramsSaveThem) {
-    const std::string bom = "\xEF\xBB\xBF";
-    const std::string longComment(2000, 'c');
-    const FileCase cases[] = {
-        {"byte order mark",
-         bom + "2023,1,1,10,5,K1ABC,14.074\r\n",
-         false,
-         1,
-         {"<CALL:5>K1ABC\r\n<QSO_DATE:8>20230101\r\n<TIME_ON:4>0105\r\n"}},
-        {"byte order mark and title row",
-         bom + "Year,Month,Day\r\n2023,1,1,10,5,K1ABC\r\n",
-         false,
-         2,
-         {"<CALL:0>\r\n<QSO_DATE:8>   -8769\r\n", "<CALL:5>K1ABC\r\n"}},
-        {"only a byte order mark", bom, false, 0, {}},
-        {"';' with quoted separators",
-         "2023;1;1;10;5;\"A;B\";7,026;;20m;\"CW,\tx\"\r\n",
-         false,
-         1,
-         {"<CALL:3>A;B\r\n", "<BAND:3>20m\r\n<FREQ:5>7.026\r\n<MODE:5>CW,\tx\r\n"}},
-        {"TAB with quoted separators",
-         "2023\t1\t1\t10\t5\t\"K1;,\tX\"\t14,074\t\t20m\r\n",
-         false,
-         1,
-         {"<CALL:6>K1;,\tX\r\n", "<BAND:3>20m\r\n<FREQ:6>14.074\r\n"}},
-        {"decimal comma in kHz", "2023;1;1;10;5;K1ABC;7074,9\r\n", true, 1, {"<FREQ:5>7.075\r\n"}},
-        {"more ',' than ';' stays ','",
-         "2023,1,1,10,5,K1;AB,14.074\r\n",
-         false,
-         1,
-         {"<CALL:5>K1;AB\r\n", "<FREQ:6>14.074\r\n"}},
-        {"';' with unquoted decimal commas",
-         "2023;1;1;10;5;JA1YAA;7,026\r\n2023;1;1;10;6;JA1YAB;7,027\r\n",
-         false,
-         2,
-         {"<CALL:6>JA1YAA\r\n", "<FREQ:5>7.026\r\n", "<FREQ:5>7.027\r\n"}},
-        {"lines ended by CR alone",
-         "2023,1,1,10,5,A\r2023,1,1,10,6,B,7.0\r2023,1,1,10,7,C,,,,,,,,,,,,,," + longComment + "\r",
-         false,
-         3,
-         {"<CALL:1>A\r\n", "<CALL:1>B\r\n<QSO_DATE:8>20230101\r\n<TIME_ON:4>0106\r\n",
-          "<CALL:1>C\r\n", "<COMMENT:255>" + std::string(255, 'c') + "\r\n"}},
-        // There an LF separates columns as a lone CR does elsewhere.
-        {"CR lines with an LF beyond the window",
-         fillerLines(70000, '\r') + "2014,1,2,3\n4,X,7\r",
-         false,
-         -2,
-         {"<CALL:1>X\r\n<QSO_DATE:8>20140101\r\n<TIME_ON:4>1804\r\n<BAND:0>\r\n<FREQ:1>7\r\n"}},
-        {"first LF beyond the window",
-         "2023,1,1,10,5,LONG" + std::string(70000, ',') + "\n" + "2023,1,1,10,6,NEXT\n",
-         false,
-         2,
-         {"<CALL:4>LONG\r\n", "<CALL:4>NEXT\r\n"}},
-        {"NUL in the first block", "2023,1,1,10,5,K1ABC\r\n" + std::string(1, '\0'), false, -1, {}},
-        {"NUL beyond the first block",
-         fillerLines(70000, '\n') + std::string("1,1,1,1,1,X\0Y\n", 14),
-         false,
-         -2,
-         {"<CALL:1>X\r\n"}},
-    };
-    ScratchDir dir;
-    const std::string csv = dir.file("log.csv");
-    const std::string adi = dir.file("log.adi");
-    for (const FileCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        writeFile(csv, c.csv);
-        writeFile(adi, "an earlier ADIF file");
-        ConversionSettings settings = settingsFor(csv);
-        settings.checkMhz = c.kilohertz ? 0 : 1;
-        settings.checkKhz = c.kilohertz ? 1 : 0;
-        const std::string status = convertWith(settings);
-        if (c.records == -1) {
-            EXPECT_EQ(status, "Can not read CSV file: not a text file");
-            EXPECT_EQ(readFile(adi), "an earlier ADIF file");
-            continue;
-        }
-        const std::string records = recordsOf(readFile(adi));
-        if (c.records >= 0) {
-            EXPECT_EQ(finishedCount(status), c.records) << status;
-            EXPECT_EQ(countOf(records, "<EOR>\r\n"), static_cast<size_t>(c.records));
-        } else {
-            EXPECT_GT(finishedCount(status), 0) << status;
-        }
-        size_t at = 0;
-        for (const std::string& item : c.items) {
-            const size_t found = records.find(item, at);
-            EXPECT_NE(found, std::string::npos) << item;
-            if (found != std::string::npos) at = found + item.size();
-        }
     }
 }
 
