@@ -40,6 +40,12 @@ struct Line {
     size_t next;
 };
 
+// Where the text's first line starts: after a UTF-8 byte order mark (Notepad
+// saves one), which belongs to no line.
+size_t textStart(const std::string& s) {
+    return s.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+}
+
 // The line at pos, ended by LF, CR LF or a lone CR.
 Line lineAt(const std::string& s, size_t pos) {
     const size_t end = s.find_first_of("\r\n", pos);
@@ -85,7 +91,7 @@ template <typename Visit>
 size_t walkSection(const std::string& s, const char* section, Visit visit) {
     size_t insertAt = std::string::npos;
     bool inSection = false;
-    for (size_t pos = 0; pos < s.size();) {
+    for (size_t pos = textStart(s); pos < s.size();) {
         const Line line = lineAt(s, pos);
         Span name;
         if (sectionName(s, line, name)) {
@@ -155,9 +161,10 @@ void iniSetValue(std::string& text, const char* section, const char* key, const 
     if (at == text.size()) {
         // The last line gets its line end before a line follows it; a lone
         // CR there, in a text of CR LF lines, gets the LF it lacks.
-        if (!text.empty() && text.back() != '\n' && text.back() != '\r') {
+        const bool hasLine = text.size() > textStart(text);
+        if (hasLine && text.back() != '\n' && text.back() != '\r') {
             text += eol;
-        } else if (!text.empty() && text.back() == '\r' && strcmp(eol, "\r\n") == 0) {
+        } else if (hasLine && text.back() == '\r' && strcmp(eol, "\r\n") == 0) {
             text += '\n';
         }
         at = text.size();

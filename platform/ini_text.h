@@ -9,7 +9,7 @@
 // lines (lines without '=', a '[' never closed) are kept but mean nothing.
 // Section and key names match in any letter case; of repeated sections only
 // the first counts, of repeated keys the first. Lines end in LF, CR LF or a
-// lone CR.
+// lone CR. A UTF-8 byte order mark at the start is no part of the first line.
 #pragma once
 
 #include <string>

@@ -35,10 +35,11 @@ const std::string kHandEdited[] = {
     "[S]\r\nK=v\r",
     "[T]\r\nK=t\r\n\r\n[S]\r\nA=1\r\n\r\n[U]\r\nB=2\r\n",
     "",
+    "\xEF\xBB\xBF[S]\r\nK=bom\r\n",  // as Notepad saves it
 };
 const char* const kSections[] = {"S", "s", "T", "vantrel_LOCAL_params", "Z"};
-const char* const kKeys[] = {"K",  "k",  "K2", "K3", "Q",    "Q2",          "Q3",
-                             "Q4", "Q5", "A",  "B",  "NOEQ", "MY_CALLSIGN", "NEW"};
+const char* const kKeys[] = {"K",  "k", "K2", "K3",   "Q",           "Q2",  "Q3", "Q4",
+                             "Q5", "A", "B",  "NOEQ", "MY_CALLSIGN", "NEW", ";K"};
 
 std::string valueIn(const std::string& text, const char* section, const char* key) {
     std::string value;
@@ -76,6 +77,7 @@ TEST(IniText, ReadsAsWindowsReads) {
         {kHandEdited[10], "T", "K", "t"},            // bytes after ']' do not count
         {kHandEdited[11], "S", "K", "v"},
         {kHandEdited[12], "Z", "A", "<missing>"},
+        {kHandEdited[14], "S", "K", "bom"},  // the byte order mark is skipped
     };
     for (const auto& c : cases)
         EXPECT_EQ(valueIn(c.text, c.section, c.key), c.expected) << c.text;
@@ -105,6 +107,8 @@ TEST(IniText, WritesChangeOnlyTheirLine) {
         {"[S]\r\nA=1\r", "S", "K", "v", "[S]\r\nA=1\r\nK=v\r\n"},  // CR LF file: the LF it lacks
         {"[S]\rA=1\r", "S", "K", "v", "[S]\rA=1\rK=v\r"},          // CR-only lines stay so
         {"[S\r\nK=1\r\n", "S", "K", "v", "[S\r\nK=1\r\n[S]\r\nK=v\r\n"},
+        {"\xEF\xBB\xBF", "S", "K", "v", "\xEF\xBB\xBF[S]\r\nK=v\r\n"},
+        {kHandEdited[14], "S", "A", "1", "\xEF\xBB\xBF[S]\r\nK=bom\r\nA=1\r\n"},
         // A value cannot add lines to the file.
         {"", "S", "K", "a\r\n[X]\r\nY=b", "[S]\r\nK=a\r\n"},
     };
