@@ -38,6 +38,9 @@ double likeness(const std::string& a, const char* b) {
 
 void warnUnknownKeys(FILE* to, const char* path, const std::string& text) {
     for (const std::string& key : iniKeys(text, kSettingsSection)) {
+        // A line commented out, ";COLUMN_CALL=F" or "# note=1", is no key
+        // the user meant.
+        if (key[0] == ';' || key[0] == '#') continue;
         const SettingDescriptor* nearest = &kSettingsTable[0];
         double best = -1;
         bool known = false;

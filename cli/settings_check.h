@@ -8,6 +8,7 @@
 #include <string>
 
 // Writes to `to` one warning line for each key of the settings section that
-// is no key of the settings table, naming the nearest known key:
+// is no key of the settings table (lines that start with ';' or '#' are
+// comments, not keys), naming the nearest known key:
 // "PATH: warning: unknown key COLUMN_CALL; did you mean COLUMN_CALLSIGN?"
 void warnUnknownKeys(FILE* to, const char* path, const std::string& text);

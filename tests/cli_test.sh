@@ -49,6 +49,12 @@ check "the ADIF is written beside the CSV" contains two.adi "<CALL:6>JA1XYZ"
 check "the settings file's time difference is used" contains two.adi "<QSO_DATE:8>20141208"
 rm -f two.adi
 
+# A settings file as Notepad saves it, with a UTF-8 byte order mark.
+printf '\357\273\277[VANTREL_LOCAL_PARAMS]\r\nMY_CALLSIGN=JA1XYZ\r\n' >bom.ini
+run --settings bom.ini two.csv
+check "a settings file with a byte order mark is read" contains two.adi "by Vantrel for JA1XYZ"
+rm -f two.adi
+
 # No CSV named: the settings' CSV_NAME.
 run --settings utc.ini
 check "without a CSV the settings' CSV_NAME is converted" finished_line "two.adi" 2
@@ -98,12 +104,13 @@ check "the sample logbook converts completely" finished_line "sample.adi" "$rows
 # wrong, how a file was read. None of it changes the ADIF file or the exit.
 run --settings utc.ini two.csv
 check "a file that reads plainly gets no note or warning" test ! -s err.txt
-printf '[VANTREL_LOCAL_PARAMS]\r\nCOLUMN_CALL=F\r\nTIME_ZONE=0\r\n' >typo.ini
+printf '[VANTREL_LOCAL_PARAMS]\r\n;COLUMN_CALL=F\r\n# note=1\r\nCOLUMN_CALL=F\r\nTIME_ZONE=0\r\n' >typo.ini
 printf 'Year,Month,Day,Hour,Minute,Call\r\n2014,11,31,3,15,K1ABC\r\n\r\n2014,12,8,3,15,K1ABD\r\n' >odd.csv
 run --settings typo.ini odd.csv
 check "warnings leave the exit status alone" test "$status" -eq 0
 check "an unknown key is named with the nearest known one" \
     contains err.txt "typo.ini: warning: unknown key COLUMN_CALL; did you mean COLUMN_CALLSIGN?"
+check "commented-out lines are no keys" test "$(grep -c 'unknown key' err.txt)" -eq 1
 check "records that look wrong are counted, with their lines and a hint" contains err.txt \
     "odd.csv: warning: 3 of 4 records look wrong: 1 without a callsign, 3 with a date that is no calendar date (1900 to 2100); CSV lines 1, 2, 3 (a title row or an empty line?)"
 check "every line still makes a record" finished_line "odd.adi" 4
