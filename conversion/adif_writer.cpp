@@ -7,7 +7,7 @@
 
 void flushAdifOutput(AdifOutput& out) {
     if (out.used == 0 || out.file == nullptr) return;
-    if (!out.failed && fwrite(out.buffer, 1, out.used, out.file) != out.used) out.failed = true;
+    if (!out.failed && !writeFileBlock(out.file, out.buffer, out.used)) out.failed = true;
     out.used = 0;
 }
 

@@ -31,9 +31,9 @@ ConversionOutcome openOutput(const char* csvPath, char (&outputPath)[kPathCapaci
 }
 
 // Reads up to one block; fewer bytes only at the end of the file or on an
-// error.
-size_t readBlock(FILE* input) {
-    return fread(theApp.readBlock, 1, sizeof theApp.readBlock, input);
+// error, which sets failed.
+size_t readBlock(FILE* input, bool& failed) {
+    return readFileBlock(input, theApp.readBlock, sizeof theApp.readBlock, failed);
 }
 
 // Counts one more, stopping at the 32-bit limit (a file of billions of lines).
@@ -104,13 +104,14 @@ ConversionOutcome runConversion(ConversionReport* report) {
     // The CSV file is read a block at a time into our own block, and its
     // format settled from the first before the ADIF file is touched.
     setvbuf(app.input, nullptr, _IONBF, 0);
-    size_t got = readBlock(app.input);
+    bool readFailed = false;
+    size_t got = readBlock(app.input, readFailed);
     const LogbookFormat format = settleLogbookFormat(app.readBlock, got);
     report->format = format;
     ConversionOutcome refused = ConversionFinished;
     const char* status = nullptr;
     char outputPath[kPathCapacity];
-    if (ferror(app.input)) {
+    if (readFailed) {
         refused = ConversionReadFailed;
         status = "Can not read CSV file";
     } else if (!format.isText) {
@@ -138,9 +139,9 @@ ConversionOutcome runConversion(ConversionReport* report) {
     writeHeader(records.out, settings);
 
     records.feed(app.readBlock + format.skip, app.readBlock + got);
-    while (!records.out.failed && got == sizeof app.readBlock && (got = readBlock(app.input)) > 0)
+    while (!records.out.failed && got == sizeof app.readBlock &&
+           (got = readBlock(app.input, readFailed)) > 0)
         records.feed(app.readBlock, app.readBlock + got);
-    const bool readFailed = ferror(app.input) != 0;
     if (records.inLine && !readFailed && !records.out.failed) records.finishLine();
     flushAdifOutput(records.out);
     report->records = records.count;

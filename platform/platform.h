@@ -35,6 +35,16 @@ bool writeProfileString(const char* section, const char* key, const char* value,
 // it meanwhile). mode is a stdio mode such as "rb" or "wb".
 FILE* openShared(const char* path, const char* mode);
 
+// Block reads and writes of the conversion's files. readFileBlock reads up
+// to size bytes, fewer only at the end of the file or on an error, which it
+// tells by setting `failed`; writeFileBlock writes all size bytes or returns
+// false.
+size_t readFileBlock(FILE* file, void* buffer, size_t size, bool& failed);
+bool writeFileBlock(FILE* file, const void* data, size_t size);
+// For tests: the nth block read and the nth block write from now on fail as
+// a device error would (0: none).
+void failFileBlockForTesting(int nthRead, int nthWrite);
+
 // True when path names the file open as `open` (through another name, a link
 // or a short name, say). False when path names no existing file.
 bool isSameFile(FILE* open, const char* path);

@@ -11,7 +11,12 @@
 #include "conversion/conversion_job.h"
 #include "conversion/converter_state.h"
 #include "conversion/logbook_format.h"
+#include "platform/platform.h"
 #include "test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -243,33 +248,58 @@ TEST(Conversion, ReadAndWriteErrorsAreNotReportedAsSuccess) {
 }
 #endif
 
-#ifdef _WIN32
-// Only Windows has share modes to get in another program's way.
-TEST(Conversion, SharedInputCanBeOpenedByOthersMeanwhile) {
+// A read or a write that fails part way through a logbook of several blocks
+// (the second read, the first or a later write) ends the conversion with its
+// status and leaves no ADIF file: half a logbook never passes for a whole one.
+TEST(Conversion, FailuresPartWayAreNotReportedAsSuccess) {
     ScratchDir dir;
-    std::string csv = dir.file("shared.csv");
+    const std::string csv = dir.file("log.csv");
+    std::string content = fillerLines(200000, '\n') + "2014,12,8,3,16,LAST";
+    writeFile(csv, content);
+    const struct {
+        int failingRead, failingWrite;
+        const char* status;
+    } cases[] = {
+        {2, 0, "Can not read CSV file"},
+        {3, 0, "Can not read CSV file"},
+        {0, 1, "Can not write ADI file"},
+        {0, 3, "Can not write ADI file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status + std::to_string(c.failingRead + c.failingWrite));
+        failFileBlockForTesting(c.failingRead, c.failingWrite);
+        EXPECT_EQ(convertWith(settingsFor(csv)), c.status);
+        failFileBlockForTesting(0, 0);
+        EXPECT_FALSE(fileExists(dir.file("log.adi")));
+        EXPECT_EQ(readFile(csv), content);
+    }
+}
+
+#ifdef _WIN32
+// Files other programs hold open, as Windows has them: a CSV file another
+// program holds open for writing converts; one it holds without sharing
+// cannot be opened; an ADIF file it holds without sharing is not written.
+TEST(Conversion, FilesHeldByOtherPrograms) {
+    ScratchDir dir;
+    const std::string csv = dir.file("shared.csv");
+    const std::string adi = dir.file("shared.adi");
     writeFile(csv, "2014,1,1,12,0,A\r\n");
-    FILE* other = fopen(csv.c_str(), "ab");  // another program holds it open for writing
+    FILE* other = fopen(csv.c_str(), "ab");  // open for writing, shared as fopen shares
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(finishedCount(convertWith(settingsFor(csv))), 1);
     fclose(other);
-}
-#endif
 
-#ifndef _WIN32
-TEST(Conversion, WriteErrorPartWayThroughALongLogbookIsReported) {
-    // Far more than one output block, and a last line without LF: the write
-    // fails while lines are still being read.
-    ScratchDir dir;
-    std::string csv;
-    for (int i = 0; i < 3000; ++i)
-        csv += "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,a comment here,IO91\r\n";
-    csv += "2014,12,8,3,16,LAST";
-    writeFile(dir.file("log.csv"), csv);
-    ASSERT_EQ(symlink("/dev/full", dir.file("log.adi").c_str()), 0);
-    EXPECT_EQ(convertWith(settingsFor(dir.file("log.csv"))), "Can not write ADI file");
-    EXPECT_EQ(readFile(dir.file("log.csv")), csv);
-    EXPECT_FALSE(fileExists(dir.file("log.adi")));
+    HANDLE locked = CreateFileA(csv.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(convertWith(settingsFor(csv)), "Can not open CSV file");
+    CloseHandle(locked);
+
+    writeFile(adi, "an earlier ADIF file");
+    locked = CreateFileA(adi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(convertWith(settingsFor(csv)), "Can not open ADI file");
+    CloseHandle(locked);
+    EXPECT_EQ(readFile(adi), "an earlier ADIF file");
 }
 #endif
 
