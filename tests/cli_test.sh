@@ -81,6 +81,21 @@ if [ -z "$runner" ]; then
     rm -f two.adi
 fi
 
+# On a terminal, a live count of the converted QSOs, cleared before the
+# final line: stderr on a pseudo-terminal, the logbook arriving through a pipe
+# in two parts, so that the count shows while the converter waits for the rest.
+if [ -z "$runner" ]; then
+    awk 'BEGIN { for (i = 0; i < 4000; i++) printf "2014,12,8,3,15,K%d,7.0\r\n", i }' >part.csv
+    mkfifo slow.csv
+    { cat part.csv; sleep 2; cat part.csv; } >slow.csv &
+    script -qec "bin/$exe_name --settings utc.ini slow.csv" /dev/null >tty.txt </dev/null
+    wait
+    check "on a terminal the count of converted QSOs shows" contains tty.txt "$(printf '\r')Converted  [0-9]* QSOs"
+    check "the count is cleared before the final line" \
+        grep -qF "$(printf '\r\033[K')slow.adi: " tty.txt
+    check "the final line follows" grep -Eq "Finished 8000 QSOs conversion" tty.txt
+fi
+
 # Failures: reported on stderr, the other files still converted, exit 1.
 cp two.csv three.csv
 long=$(printf '%0300d' 0).csv
