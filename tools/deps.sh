@@ -42,7 +42,8 @@ as_root() {
 }
 
 # The packages of each build.
-NATIVE_PACKAGES="cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev python3"
+CONVERTER_PACKAGES="cmake ninja-build g++"
+NATIVE_PACKAGES="$CONVERTER_PACKAGES googletest libgtest-dev libbenchmark-dev python3"
 WINDOWS_PACKAGES="file g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64"
 WINE_PACKAGES="wine64 xvfb xauth imagemagick locales fonts-ipafont-gothic"
 FUZZ_PACKAGES="clang libclang-rt-dev"
