@@ -34,6 +34,13 @@ bool equalsIgnoreCase(const std::string& s, Span span, const char* name) {
     return true;
 }
 
+// Where byte c first stands in the span, or npos: a search that never runs
+// past the span's end into the rest of the text.
+size_t findIn(const std::string& s, Span span, char c) {
+    const void* at = memchr(s.data() + span.begin, c, span.end - span.begin);
+    return at == nullptr ? std::string::npos : static_cast<const char*>(at) - s.data();
+}
+
 // One line: its bytes without the line end, and where the next line starts.
 struct Line {
     Span bytes;
@@ -48,8 +55,11 @@ size_t textStart(const std::string& s) {
 
 // The line at pos, ended by LF, CR LF or a lone CR.
 Line lineAt(const std::string& s, size_t pos) {
-    const size_t end = s.find_first_of("\r\n", pos);
-    if (end == std::string::npos) return Line{{pos, s.size()}, s.size()};
+    size_t end = findIn(s, Span{pos, s.size()}, '\n');
+    if (end == std::string::npos) end = s.size();
+    const size_t cr = findIn(s, Span{pos, end}, '\r');
+    if (cr != std::string::npos) end = cr;
+    if (end == s.size()) return Line{{pos, end}, end};
     const size_t next =
         (s[end] == '\r' && end + 1 < s.size() && s[end + 1] == '\n') ? end + 2 : end + 1;
     return Line{{pos, end}, next};
@@ -58,21 +68,34 @@ Line lineAt(const std::string& s, size_t pos) {
 // For a section line, the span of its name; false for other lines. A line
 // that opens with '[' but has no ']' starts no section.
 bool sectionName(const std::string& s, const Line& line, Span& name) {
-    const Span t = trimmed(s, line.bytes);
-    if (t.begin == t.end || s[t.begin] != '[') return false;
-    const size_t close = s.find(']', t.begin + 1);
-    if (close == std::string::npos || close >= t.end) return false;
-    name = trimmed(s, Span{t.begin + 1, close});
+    size_t open = line.bytes.begin;
+    while (open < line.bytes.end && isBlank(s[open]))
+        ++open;
+    if (open == line.bytes.end || s[open] != '[') return false;
+    const size_t close = findIn(s, Span{open + 1, line.bytes.end}, ']');
+    if (close == std::string::npos) return false;
+    name = trimmed(s, Span{open + 1, close});
     return true;
 }
 
-// For a key line, the spans of key and value; false for lines without '='.
-bool keyValue(const std::string& s, const Line& line, Span& key, Span& value) {
-    const size_t eq = s.find('=', line.bytes.begin);
-    if (eq == std::string::npos || eq >= line.bytes.end) return false;
-    key = trimmed(s, Span{line.bytes.begin, eq});
-    value = trimmed(s, Span{eq + 1, line.bytes.end});
-    // A value in a pair of matching quotes is read without them.
+// A key line: its key, and the bytes after its first '='.
+struct KeyLine {
+    Span key, rest;
+};
+
+// For a key line, its key and what follows the '='; false for lines without '='.
+bool keyLine(const std::string& s, const Line& line, KeyLine& found) {
+    const size_t eq = findIn(s, line.bytes, '=');
+    if (eq == std::string::npos) return false;
+    found.key = trimmed(s, Span{line.bytes.begin, eq});
+    found.rest = Span{eq + 1, line.bytes.end};
+    return true;
+}
+
+// The value of a key line: without surrounding blanks and tabs and, in a pair
+// of matching quotes, without them.
+Span valueOf(const std::string& s, const KeyLine& line) {
+    Span value = trimmed(s, line.rest);
     if (value.end - value.begin >= 2) {
         const char first = s[value.begin];
         if ((first == '"' || first == '\'') && s[value.end - 1] == first) {
@@ -80,10 +103,10 @@ bool keyValue(const std::string& s, const Line& line, Span& key, Span& value) {
             --value.end;
         }
     }
-    return true;
+    return value;
 }
 
-// Calls visit(line, key, value) for each key line of the first section named
+// Calls visit(line, keyLine) for each key line of the first section named
 // `section`, in order, until it returns false. Returns where a new key line of
 // the section goes (after its last key line, or after its header), or npos
 // when the section is missing.
@@ -99,10 +122,10 @@ size_t walkSection(const std::string& s, const char* section, Visit visit) {
             inSection = equalsIgnoreCase(s, name, section);
             if (inSection) insertAt = line.next;
         } else if (inSection) {
-            Span key, value;
-            if (keyValue(s, line, key, value)) {
+            KeyLine key;
+            if (keyLine(s, line, key)) {
                 insertAt = line.next;
-                if (!visit(line, key, value)) break;
+                if (!visit(line, key)) break;
             }
         }
         pos = line.next;
@@ -117,10 +140,10 @@ std::string oneLine(const char* text) {
 
 // The line end of the text's first line, CR LF in a text without one.
 const char* lineEndOf(const std::string& s) {
-    const size_t end = s.find_first_of("\r\n");
-    if (end == std::string::npos) return "\r\n";
-    if (s[end] == '\n') return "\n";
-    return end + 1 < s.size() && s[end + 1] == '\n' ? "\r\n" : "\r";
+    const Line first = lineAt(s, 0);
+    if (first.bytes.end == s.size()) return "\r\n";
+    if (s[first.bytes.end] == '\n') return "\n";
+    return first.next - first.bytes.end == 2 ? "\r\n" : "\r";
 }
 
 }  // namespace
@@ -128,8 +151,9 @@ const char* lineEndOf(const std::string& s) {
 bool iniValue(const std::string& text, const char* section, const char* key, std::string& value) {
     bool found = false;
     value.clear();
-    walkSection(text, section, [&](const Line&, Span k, Span v) {
-        if (!equalsIgnoreCase(text, k, key)) return true;
+    walkSection(text, section, [&](const Line&, const KeyLine& k) {
+        if (!equalsIgnoreCase(text, k.key, key)) return true;
+        const Span v = valueOf(text, k);
         value.assign(text, v.begin, v.end - v.begin);
         found = true;
         return false;
@@ -142,8 +166,8 @@ void iniSetValue(std::string& text, const char* section, const char* key, const 
     const char* eol = lineEndOf(text);
     Span replace{0, 0};
     bool found = false;
-    const size_t insertAt = walkSection(text, section, [&](const Line& line, Span k, Span) {
-        if (!equalsIgnoreCase(text, k, key)) return true;
+    const size_t insertAt = walkSection(text, section, [&](const Line& line, const KeyLine& k) {
+        if (!equalsIgnoreCase(text, k.key, key)) return true;
         replace = line.bytes;
         found = true;
         return false;
@@ -174,8 +198,8 @@ void iniSetValue(std::string& text, const char* section, const char* key, const 
 
 std::vector<std::string> iniKeys(const std::string& text, const char* section) {
     std::vector<std::string> keys;
-    walkSection(text, section, [&](const Line&, Span k, Span) {
-        keys.emplace_back(text, k.begin, k.end - k.begin);
+    walkSection(text, section, [&](const Line&, const KeyLine& k) {
+        keys.emplace_back(text, k.key.begin, k.key.end - k.key.begin);
         return true;
     });
     return keys;
