@@ -14,15 +14,39 @@ bool settingsFilePath(char (&path)[kPathCapacity]) {
     return joinText(path, sizeof path, folder, kSettingsFileSuffix);
 }
 
-void loadSettingsFrom(ConversionSettings& settings, const char* path) {
+void loadSettingsWith(ConversionSettings& settings, SettingReader read, const void* store) {
     for (const SettingDescriptor& row : kSettingsTable) {
         // Read with room to spare, so that a value too long for its field is
         // cut by the field's own rule (which keeps double-byte characters
         // whole), not by the reader.
         char value[kSettingValueCapacity];
-        readProfileString(kSettingsSection, row.key, value, sizeof value, path);
+        read(store, row.key, value, sizeof value);
         if (value[0] != '\0') storeSettingValue(row, settingField(settings, row), value);
     }
+}
+
+void saveSettingsWith(const ConversionSettings& settings, SettingWriter write, void* store) {
+    for (const SettingDescriptor& row : kSettingsTable) {
+        char value[kSettingValueCapacity];
+        formatSettingValue(row, settingField(settings, row), value);
+        write(store, row.key, value);
+    }
+}
+
+namespace {
+
+void readFromFile(const void* path, const char* key, char* value, size_t cap) {
+    readProfileString(kSettingsSection, key, value, cap, static_cast<const char*>(path));
+}
+
+void writeToFile(void* path, const char* key, const char* value) {
+    writeProfileString(kSettingsSection, key, value, static_cast<const char*>(path));
+}
+
+}  // namespace
+
+void loadSettingsFrom(ConversionSettings& settings, const char* path) {
+    loadSettingsWith(settings, readFromFile, path);
 }
 
 void loadSettings(ConversionSettings& settings) {
@@ -31,11 +55,7 @@ void loadSettings(ConversionSettings& settings) {
 }
 
 void saveSettingsTo(const ConversionSettings& settings, const char* path) {
-    for (const SettingDescriptor& row : kSettingsTable) {
-        char value[kSettingValueCapacity];
-        formatSettingValue(row, settingField(settings, row), value);
-        writeProfileString(kSettingsSection, row.key, value, path);
-    }
+    saveSettingsWith(settings, writeToFile, const_cast<char*>(path));
 }
 
 void saveSettings(const ConversionSettings& settings) {
