@@ -1,6 +1,9 @@
 #include "platform/ini_text.h"
 
+#include <stdint.h>
 #include <string.h>
+
+#include "common/byte_scan.h"
 
 namespace {
 
@@ -53,12 +56,20 @@ size_t textStart(const std::string& s) {
     return s.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
 }
 
-// The line at pos, ended by LF, CR LF or a lone CR.
+// The line at pos, ended by LF, CR LF or a lone CR; its end is looked for
+// eight bytes at a time.
 Line lineAt(const std::string& s, size_t pos) {
-    size_t end = findIn(s, Span{pos, s.size()}, '\n');
-    if (end == std::string::npos) end = s.size();
-    const size_t cr = findIn(s, Span{pos, end}, '\r');
-    if (cr != std::string::npos) end = cr;
+    size_t end = pos;
+    for (uint64_t word; s.size() - end >= 8; end += 8) {
+        memcpy(&word, s.data() + end, 8);
+        const uint64_t ends = bytesEqualTo(word, '\n') | bytesEqualTo(word, '\r');
+        if (ends != 0) {
+            end += lowestFlaggedByte(ends);
+            break;
+        }
+    }
+    while (end < s.size() && s[end] != '\n' && s[end] != '\r')
+        ++end;
     if (end == s.size()) return Line{{pos, end}, end};
     const size_t next =
         (s[end] == '\r' && end + 1 < s.size() && s[end + 1] == '\n') ? end + 2 : end + 1;
