@@ -33,9 +33,9 @@ void constructConverterApp() {
     startWorker();
 }
 
-void teardownConverterApp() {
+bool teardownConverterApp() {
     stopWorker();
     ConversionSettings settings;
     snapshotSettings(settings);
-    saveSettings(settings);
+    return saveSettings(settings);
 }

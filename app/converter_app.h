@@ -8,5 +8,5 @@
 void constructConverterApp();
 
 // Shutdown: stop the worker (after any running conversion), then save the
-// settings file.
-void teardownConverterApp();
+// settings file. False when the settings could not be saved.
+bool teardownConverterApp();

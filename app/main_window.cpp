@@ -9,6 +9,7 @@
 #include "app/window_state.h"
 #include "common/text.h"
 #include "conversion/converter_state.h"
+#include "settings/settings_file.h"
 
 const char kAboutLine[] = VANTREL_ABOUT_LINE;
 
@@ -16,6 +17,8 @@ namespace {
 
 const char kWindowClass[] = VANTREL_WINDOW_CLASS;
 const char kAboutCaption[] = "About Vantrel";
+// The caption of the program's other message boxes.
+const char kProgramName[] = "Vantrel";
 // The window's nominal size at 96 DPI.
 const int32_t kWindowWidth = 610;
 const int32_t kWindowHeight = 450;
@@ -110,6 +113,18 @@ void onUiTimer() {
     }
 }
 
+// "Can not save settings to PATH", once the window is gone.
+void tellSettingsNotSaved() {
+    char path[kPathCapacity];
+    char text[kPathCapacity + 64];
+    if (settingsFilePath(path)) {
+        joinText(text, sizeof text, "Can not save settings to ", path);
+    } else {
+        copyText(text, "Can not save settings: the program's folder path is too long");
+    }
+    MessageBoxA(nullptr, text, kProgramName, MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -198,7 +213,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     const int exitCode = runMainWindow(instance, showCommand);
 
     // Reverse order: stop the worker (after any running conversion) and save
-    // the settings; the window object's teardown does nothing.
-    teardownConverterApp();
+    // the settings; the window object's teardown does nothing. Settings that
+    // could not be saved would be lost without a word: say so.
+    if (!teardownConverterApp()) tellSettingsNotSaved();
     return exitCode;
 }

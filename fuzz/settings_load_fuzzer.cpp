@@ -88,8 +88,9 @@ void readFromText(const void* text, const char* key, char* value, size_t cap) {
     value[n] = '\0';
 }
 
-void writeToText(void* text, const char* key, const char* value) {
+bool writeToText(void* text, const char* key, const char* value) {
     iniSetValue(*static_cast<std::string*>(text), kSettingsSection, key, value);
+    return true;
 }
 
 void loadText(ConversionSettings& s, const std::string& text) {

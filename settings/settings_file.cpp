@@ -25,12 +25,14 @@ void loadSettingsWith(ConversionSettings& settings, SettingReader read, const vo
     }
 }
 
-void saveSettingsWith(const ConversionSettings& settings, SettingWriter write, void* store) {
+bool saveSettingsWith(const ConversionSettings& settings, SettingWriter write, void* store) {
+    bool saved = true;
     for (const SettingDescriptor& row : kSettingsTable) {
         char value[kSettingValueCapacity];
         formatSettingValue(row, settingField(settings, row), value);
-        write(store, row.key, value);
+        saved = write(store, row.key, value) && saved;
     }
+    return saved;
 }
 
 namespace {
@@ -39,8 +41,8 @@ void readFromFile(const void* path, const char* key, char* value, size_t cap) {
     readProfileString(kSettingsSection, key, value, cap, static_cast<const char*>(path));
 }
 
-void writeToFile(void* path, const char* key, const char* value) {
-    writeProfileString(kSettingsSection, key, value, static_cast<const char*>(path));
+bool writeToFile(void* path, const char* key, const char* value) {
+    return writeProfileString(kSettingsSection, key, value, static_cast<const char*>(path));
 }
 
 }  // namespace
@@ -54,11 +56,11 @@ void loadSettings(ConversionSettings& settings) {
     if (settingsFilePath(path)) loadSettingsFrom(settings, path);
 }
 
-void saveSettingsTo(const ConversionSettings& settings, const char* path) {
-    saveSettingsWith(settings, writeToFile, const_cast<char*>(path));
+bool saveSettingsTo(const ConversionSettings& settings, const char* path) {
+    return saveSettingsWith(settings, writeToFile, const_cast<char*>(path));
 }
 
-void saveSettings(const ConversionSettings& settings) {
+bool saveSettings(const ConversionSettings& settings) {
     char path[kPathCapacity];
-    if (settingsFilePath(path)) saveSettingsTo(settings, path);
+    return settingsFilePath(path) && saveSettingsTo(settings, path);
 }

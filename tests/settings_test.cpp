@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/platform.h"
@@ -46,8 +47,12 @@ bool same(const ConversionSettings& a, const ConversionSettings& b) {
 TEST(SettingsFile, NewFileHoldsTheDefaultsOfAll21KeysInOrder) {
     ScratchDir dir;
     const std::string ini = dir.file("Vantrel.ini");
-    saveSettingsTo(defaultSettings(), ini.c_str());
+    EXPECT_TRUE(saveSettingsTo(defaultSettings(), ini.c_str()));
     EXPECT_EQ(readFile(ini), kNewSettingsFile);
+    // A folder where the file should be: the caller is told nothing was saved.
+    const std::string folder = dir.file("folder.ini");
+    std::filesystem::create_directory(folder);
+    EXPECT_FALSE(saveSettingsTo(defaultSettings(), folder.c_str()));
 }
 
 // Each key reaches the field it names: a file with every key at a value of
