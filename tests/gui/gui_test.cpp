@@ -1,0 +1,611 @@
+// End-to-end tests: Vantrel.exe started in a folder of its own and worked
+// through window messages (which cross processes, under Wine too), checking
+// the status bar, the ADIF output and Vantrel.ini.
+#include <stdio.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/resource_ids.h"
+#include "platform/ini_text.h"
+#include "settings/settings_file.h"
+#include "tests/test_support.h"
+
+namespace {
+
+enum : DWORD { kStartMs = 60000, kStepMs = 20000, kLongMs = 240000 };
+
+// Under Wine the tests need an X display, else they are skipped. Without a
+// window manager Wine waits 2 s for each closed window unless it manages them.
+class Display : public testing::Environment {
+    void SetUp() override {
+        // Coordinates in the screen's pixels, as the DPI-aware program has them.
+        SetProcessDPIAware();
+        if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr) return;
+        if (GetEnvironmentVariableA("DISPLAY", nullptr, 0) == 0) GTEST_SKIP() << "no X display";
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", REG_SZ, "N", 2);
+    }
+};
+testing::Environment* const kDisplay = testing::AddGlobalTestEnvironment(new Display);
+
+// Polls done() every few milliseconds until it holds or the time is up.
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs = kStepMs) {
+    for (const ULONGLONG end = GetTickCount64() + timeoutMs; !done(); Sleep(5)) {
+        if (GetTickCount64() >= end) return false;
+    }
+    return true;
+}
+
+bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, result);
+}
+
+std::string windowText(HWND window) {
+    char text[4096] = "";
+    DWORD_PTR length = 0;
+    send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), &length);
+    return text;
+}
+
+bool setWindowText(HWND window, const std::string& text) {
+    DWORD_PTR done = 0;
+    return send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &done) && done;
+}
+
+std::string windowClass(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A top-level window of the process with the class (and title, unless null).
+HWND findTopLevel(DWORD pid, const char* className, const char* title = nullptr) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, title)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid) return window;
+    }
+    return nullptr;
+}
+
+RECT rectIn(HWND parent, HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Saves the window as the screen shows it, once settled, as a BMP in the
+// working folder (./test makes PNGs of them).
+void saveScreenshot(HWND window, const char* fileName) {
+    Sleep(500);
+    const RECT r = rectIn(nullptr, window);
+    const LONG width = r.right - r.left;
+    const LONG height = r.bottom - r.top;
+    const DWORD size = static_cast<DWORD>(((width * 3 + 3) & ~3) * height);
+    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, size, 0, 0, 0, 0};
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+    const BITMAPFILEHEADER file = {0x4D42 /* "BM" */, offset + size, 0, 0, offset};
+    void* pixels = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &pixels, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY) && GdiFlush()) {
+        writeFile(fileName, std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+                                std::string(reinterpret_cast<const char*>(&info), sizeof info) +
+                                std::string(static_cast<const char*>(pixels), size));
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+// One run of Vantrel.exe in its folder; ended by force if a failed test left it.
+class Program {
+public:
+    explicit Program(const std::string& exe) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + exe + "\"";
+        const std::string folder = exe.substr(0, exe.find_last_of("\\/"));
+        CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.c_str(), &startup, &info_);
+    }
+    ~Program() {
+        if (info_.hProcess == nullptr) return;
+        TerminateProcess(info_.hProcess, 3);
+        WaitForSingleObject(info_.hProcess, kStepMs);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Waits for the main window, the form, the status bar and the settings on
+    // the form (the time difference is never empty then).
+    bool waitForForm() {
+        const auto shown = [&] {
+            main = findTopLevel(pid(), VANTREL_WINDOW_CLASS);
+            form = FindWindowExA(main, nullptr, "#32770", nullptr);
+            statusBar = FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
+            return main != nullptr && form != nullptr && statusBar != nullptr &&
+                   IsWindowVisible(main) && !text(IDC_TIME_ZONE).empty();
+        };
+        return info_.hProcess != nullptr && waitUntil(shown, kStartMs);
+    }
+    HWND control(int id) const { return GetDlgItem(form, id); }
+    std::string text(int id) const { return windowText(control(id)); }
+    bool setText(int id, const std::string& value) const {
+        return setWindowText(control(id), value);
+    }
+    // Sent: returns once the click has been handled.
+    bool click(int id) const {
+        DWORD_PTR result = 0;
+        return send(control(id), BM_CLICK, 0, 0, &result);
+    }
+    bool checked(int id) const {
+        DWORD_PTR state = 0;
+        return send(control(id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+    }
+    std::string status() const { return windowText(statusBar); }
+    // Clicks Convert and waits for "Finished count QSOs conversion".
+    testing::AssertionResult convert(int count) const {
+        // An empty status bar tells the next status apart from an equal earlier one.
+        setWindowText(statusBar, "");
+        if (click(IDC_CONVERT) && waitUntil([&] { return finishedCount(status()) == count; })) {
+            return testing::AssertionSuccess();
+        }
+        return testing::AssertionFailure() << "not \"Finished " << count << "\": " << status();
+    }
+    // Waits for the program's end, with exit code 0.
+    testing::AssertionResult exited(DWORD timeoutMs = kStepMs) const {
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(info_.hProcess, timeoutMs);
+        GetExitCodeProcess(info_.hProcess, &code);
+        if (code == 0) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "Vantrel.exe's exit code is " << code;
+    }
+    // Posts the message to the main window and waits for the program's end.
+    testing::AssertionResult close(UINT message = WM_CLOSE, WPARAM wParam = 0) const {
+        if (!PostMessageA(main, message, wParam, 0)) return testing::AssertionFailure();
+        return exited();
+    }
+    DWORD pid() const { return info_.dwProcessId; }
+
+    HWND main = nullptr;
+    HWND form = nullptr;
+    HWND statusBar = nullptr;
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// The controls' ids in creation order, also their Tab and stacking order.
+const std::vector<int> kFormOrder = {
+    IDC_LABEL_MY_CALLSIGN, IDC_LABEL_CSV_FILE, IDC_LABEL_YEAR,      IDC_LABEL_MONTH,
+    IDC_LABEL_DAY,         IDC_LABEL_HOUR,     IDC_LABEL_MINUTE,    IDC_LABEL_CALLSIGN,
+    IDC_LABEL_BAND,        IDC_LABEL_MODE,     IDC_LABEL_RST_SENT,  IDC_LABEL_FREQ,
+    IDC_LABEL_RST_RCVD,    IDC_LABEL_MY_GL,    IDC_LABEL_COMMENT,   IDC_LABEL_TIME_DIFF,
+    IDC_CSV_PATH,          IDC_MY_CALLSIGN,    IDC_COLUMN_YEAR,     IDC_COLUMN_MONTH,
+    IDC_COLUMN_DAY,        IDC_COLUMN_HOUR,    IDC_COLUMN_MINUTE,   IDC_COLUMN_CALLSIGN,
+    IDC_COLUMN_BAND,       IDC_COLUMN_MODE,    IDC_COLUMN_RST_SENT, IDC_COLUMN_FREQ,
+    IDC_COLUMN_RST_RCVD,   IDC_COLUMN_GL,      IDC_COLUMN_COMMENT,  IDC_TIME_ZONE,
+    IDC_CONVERT,           IDC_BROWSE,         IDC_CHECK_MHZ,       IDC_CHECK_KHZ,
+    IDC_CHECK_RST_RCVD,    IDC_CHECK_MY_GL,    IDC_CHECK_COMMENT,
+};
+
+// Every control in its order, visible inside the client area above the status
+// bar, clear of the others. Labels and check boxes show their whole text on
+// one line in the form's font ("MS Shell Dlg" 12 pt at the program's DPI, by
+// default this process's), a check box with room for its box and a gap.
+void expectFormLayout(const Program& program, int dpi = 0) {
+    RECT client = {};
+    GetClientRect(program.main, &client);
+    const RECT status = rectIn(program.main, program.statusBar);
+    HDC dc = GetDC(nullptr);
+    if (dpi == 0) dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    HFONT font = CreateFontA(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const LONG boxRoom = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) +
+                         metrics.tmAveCharWidth / 2 + 2;
+    std::vector<int> order;
+    for (HWND a = GetWindow(program.form, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
+        order.push_back(GetDlgCtrlID(a));
+        const RECT r = rectIn(program.main, a);
+        EXPECT_TRUE(IsWindowVisible(a) && r.left >= 0 && r.top >= 0 && r.right <= client.right &&
+                    r.bottom <= status.top)
+            << "control " << order.back() << " is cut off";
+        const std::string text = windowText(a);
+        const bool box = windowClass(a) == "Button" &&
+                         (GetWindowLongA(a, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+        SIZE size = {};
+        if (!text.empty() && (box || windowClass(a) == "Static") &&
+            GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size)) {
+            EXPECT_GE(r.right - r.left, size.cx + (box ? boxRoom : 0)) << text;
+            EXPECT_GE(r.bottom - r.top, size.cy) << text;
+        }
+        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT overlap;
+            const RECT rb = rectIn(program.main, b);
+            EXPECT_FALSE(IntersectRect(&overlap, &r, &rb))
+                << "controls " << order.back() << " and " << GetDlgCtrlID(b) << " overlap";
+        }
+    }
+    EXPECT_EQ(order, kFormOrder);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+}
+
+// A title row and two contacts.
+const char kSmallLogbook[] =
+    "Year,Month,Day,Hour,Minute,Call,Freq,Other,Band,Mode,RstRcvd,,RstSent\r\n"
+    "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n"
+    "2014,1,1,5,0,JA1ZZZ,7.01,,40m,SSB,59,,57,,,,,,,,PM95\r\n";
+
+// A folder of the test's own with a copy of Vantrel.exe, and so its own Vantrel.ini.
+class Gui : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(CopyFileA(VANTREL_EXE, exe.c_str(), FALSE)); }
+    // Vantrel.ini holds these keys with these values.
+    void expectSettings(std::initializer_list<std::pair<const char*, std::string>> expected) {
+        const std::string text = readFile(ini);
+        for (const auto& [key, value] : expected) {
+            std::string actual;
+            if (!iniValue(text, kSettingsSection, key, actual)) actual = "<missing>";
+            EXPECT_EQ(actual, value) << key;
+        }
+    }
+
+    ScratchDir dir;
+    const std::string exe = dir.file("Vantrel.exe");
+    const std::string ini = dir.file("Vantrel.ini");
+};
+
+// First start without a settings file: the window, the defaults on the form,
+// a conversion, a missing CSV file, and the settings file written at the end.
+TEST_F(Gui, StartAndConvert) {
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    const LONG style = GetWindowLongA(program.main, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX),
+              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    // 610 x 450, or larger where the dialog font needs more room.
+    const RECT frame = rectIn(nullptr, program.main);
+    EXPECT_GE(frame.right - frame.left, 610);
+    EXPECT_GE(frame.bottom - frame.top, 450);
+    for (const SettingDescriptor& row : kSettingsTable) {
+        const int id = row.controlId;
+        EXPECT_EQ(row.control == kCheckBox ? (program.checked(id) ? "1" : "0") : program.text(id),
+                  row.defaultValue)
+            << row.key;
+    }
+    EXPECT_EQ(program.status(), "");
+    expectFormLayout(program);
+    saveScreenshot(program.main, "main-window.bmp");
+
+    writeFile(dir.file("logbook.csv"), kSmallLogbook);
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, dir.file("logbook.csv")));
+    ASSERT_TRUE(program.convert(3));
+    // The status's time of day is now, give or take two minutes.
+    int hour = 0, minute = 0, second = 0;
+    sscanf(program.status().c_str(), "%d:%d:%d", &hour, &minute, &second);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const int late = ((now.wHour - hour) * 3600 + (now.wMinute - minute) * 60 + now.wSecond -
+                      second + 86400 + 120) %
+                     86400;
+    EXPECT_LE(late, 240) << program.status();
+    EXPECT_EQ(recordCount(dir.file("logbook.adi")), 3u);
+    saveScreenshot(program.main, "main-window-converted.bmp");
+
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, dir.file("missing.csv")));
+    ASSERT_TRUE(program.click(IDC_CONVERT));
+    EXPECT_TRUE(waitUntil([&] { return program.status() == "Can not open CSV file"; }))
+        << program.status();
+    EXPECT_FALSE(fileExists(dir.file("missing.adi")));
+    ASSERT_TRUE(program.close());
+    // Written at the end, with every key and the form's values.
+    EXPECT_EQ(iniKeys(readFile(ini), kSettingsSection).size(), kSettingsCount);
+    expectSettings({{"CSV_NAME", dir.file("missing.csv")}, {"TIME_ZONE", "9"}, {"CHECK_KHZ", "0"}});
+}
+
+// What is typed on the form reaches the next conversion; the MHz and KHz
+// boxes behave as a pair.
+TEST_F(Gui, EditsReachConversion) {
+    const std::string adi = dir.file("log.adi");
+    writeFile(dir.file("log.csv"),
+              "2014,12,8,3,15,TEST,14025,OTHER,20m,CW,599,,579,,,,,,,hello,IO91\r\n");
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, dir.file("log.csv")));
+    const auto units = [&] {
+        return std::string(program.checked(IDC_CHECK_MHZ) ? "MHz" : "") +
+               (program.checked(IDC_CHECK_KHZ) ? "KHz" : "");
+    };
+    // The callsign from column H, the frequency in kHz.
+    ASSERT_TRUE(program.setText(IDC_COLUMN_CALLSIGN, "H"));
+    ASSERT_TRUE(program.click(IDC_CHECK_MHZ));
+    EXPECT_EQ(units(), "KHz");
+    ASSERT_TRUE(program.convert(1));
+    EXPECT_NE(readFile(adi).find("<CALL:5>OTHER\r\n"), std::string::npos);
+    EXPECT_NE(readFile(adi).find("<FREQ:6>14.025\r\n"), std::string::npos);
+    // Back to MHz, and a designator in lower case.
+    ASSERT_TRUE(program.click(IDC_CHECK_MHZ));
+    EXPECT_EQ(units(), "MHz");
+    ASSERT_TRUE(program.setText(IDC_COLUMN_CALLSIGN, "f"));
+    DeleteFileA(adi.c_str());
+    ASSERT_TRUE(program.convert(1));
+    EXPECT_NE(readFile(adi).find("<CALL:4>TEST\r\n"), std::string::npos);
+    EXPECT_NE(readFile(adi).find("<FREQ:5>14025\r\n"), std::string::npos);
+    // The pair from the KHz side.
+    ASSERT_TRUE(program.click(IDC_CHECK_KHZ));
+    EXPECT_EQ(units(), "KHz");
+    ASSERT_TRUE(program.click(IDC_CHECK_KHZ));
+    EXPECT_EQ(units(), "MHz");
+    ASSERT_TRUE(program.close());
+    expectSettings({{"COLUMN_CALLSIGN", "f"}, {"CHECK_MHZ", "1"}, {"CHECK_KHZ", "0"}});
+}
+
+// File, Exit and the close box both keep the form's values, without Convert;
+// they come back at the next start. A hand-written CHECK_MHZ=2 shows checked.
+TEST_F(Gui, SettingsSavedOnExit) {
+    Program first(exe);
+    ASSERT_TRUE(first.waitForForm());
+    ASSERT_TRUE(first.setText(IDC_MY_CALLSIGN, "JA1ABC"));
+    ASSERT_TRUE(first.setText(IDC_TIME_ZONE, "-9"));
+    ASSERT_TRUE(first.setText(IDC_COLUMN_COMMENT, ""));
+    ASSERT_TRUE(first.click(IDC_CHECK_MY_GL));
+    EXPECT_FALSE(fileExists(ini));
+    ASSERT_TRUE(first.close(WM_COMMAND, IDM_EXIT));
+    expectSettings({{"MY_CALLSIGN", "JA1ABC"},
+                    {"TIME_ZONE", "-9"},
+                    {"COLUMN_COMMENT", ""},
+                    {"CHECK_MY_GL", "0"}});
+
+    // Back on the form; an emptied designator is not loaded (the default
+    // returns). Then the close box, with a time difference in words.
+    Program second(exe);
+    ASSERT_TRUE(second.waitForForm());
+    EXPECT_EQ(second.text(IDC_MY_CALLSIGN), "JA1ABC");
+    EXPECT_EQ(second.text(IDC_TIME_ZONE), "-9");
+    EXPECT_EQ(second.text(IDC_COLUMN_COMMENT), "T");
+    EXPECT_FALSE(second.checked(IDC_CHECK_MY_GL));
+    ASSERT_TRUE(second.setText(IDC_MY_CALLSIGN, "JA1XYZ"));
+    ASSERT_TRUE(second.setText(IDC_TIME_ZONE, "  +12 hours"));
+    ASSERT_TRUE(second.close(WM_SYSCOMMAND, SC_CLOSE));
+    expectSettings({{"MY_CALLSIGN", "JA1XYZ"}, {"TIME_ZONE", "12"}});
+
+    writeFile(ini, "[VANTREL_LOCAL_PARAMS]\r\nCHECK_MHZ=2\r\nCHECK_KHZ=0\r\n");
+    Program third(exe);
+    ASSERT_TRUE(third.waitForForm());
+    EXPECT_TRUE(third.checked(IDC_CHECK_MHZ));
+    EXPECT_FALSE(third.checked(IDC_CHECK_KHZ));
+    ASSERT_TRUE(third.close());
+    expectSettings({{"CHECK_MHZ", "1"}});
+}
+
+// The window title, the About box, and Enter and Escape on the form.
+TEST_F(Gui, AboutTitleAndKeys) {
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    EXPECT_EQ(windowText(program.main), VANTREL_ABOUT_LINE);
+
+    // Posted: the box runs a message loop of its own.
+    ASSERT_TRUE(PostMessageA(program.main, WM_COMMAND, IDM_ABOUT, 0));
+    HWND box = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] { return (box = findTopLevel(program.pid(), "#32770", "About Vantrel")) != nullptr; }));
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+    EXPECT_EQ(windowText(GetDlgItem(box, 0xFFFF)), VANTREL_ABOUT_LINE);  // a message box's text
+    ASSERT_NE(GetDlgItem(box, IDOK), nullptr);
+    ASSERT_TRUE(PostMessageA(box, WM_COMMAND, IDOK, 0));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+
+    // Enter and Escape close nothing; a character typed after them shows they were handled.
+    HWND edit = program.control(IDC_MY_CALLSIGN);
+    ASSERT_TRUE(program.setText(IDC_MY_CALLSIGN, "K"));
+    for (WPARAM key : {static_cast<WPARAM>(VK_RETURN), static_cast<WPARAM>(VK_ESCAPE)}) {
+        PostMessageA(edit, WM_KEYDOWN, key, 1);
+        PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+    }
+    PostMessageA(edit, WM_CHAR, 'Z', 1);
+    EXPECT_TRUE(
+        waitUntil([&] { return program.text(IDC_MY_CALLSIGN).find('Z') != std::string::npos; }));
+    EXPECT_TRUE(IsWindowVisible(program.main) && IsWindowVisible(program.form));  // still running
+    EXPECT_FALSE(fileExists(ini));
+    ASSERT_TRUE(program.close());
+}
+
+// Picks a file in the file-open dialog; false when the dialog could not be worked.
+bool pickInOpenDialog(const Program& program, const std::string& path) {
+    // Posted: the dialog runs a message loop of its own.
+    if (!PostMessageA(program.control(IDC_BROWSE), BM_CLICK, 0, 0)) return false;
+    // The file name box: a combo box in the Explorer-style dialog, an edit in
+    // the older one.
+    HWND dialog = nullptr;
+    HWND name = nullptr;
+    const bool shown = waitUntil([&] {
+        dialog = findTopLevel(program.pid(), "#32770");
+        name = GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
+        return dialog != nullptr && IsWindowVisible(dialog) && name != nullptr;
+    });
+    if (!shown || !setWindowText(name, path)) return false;
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return waitUntil([&] { return !IsWindow(dialog); });
+}
+
+// Browse puts the chosen path on the form; a path longer than the settings
+// hold is refused and changes nothing.
+TEST_F(Gui, Browse) {
+    const std::string picked = dir.file("picked.csv");
+    writeFile(picked, kSmallLogbook);
+    // A file whose full path is 257 bytes long.
+    const std::string folder = dir.file(std::string(100, 'd'));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_LT(folder.size(), 200u);
+    const std::string tooLong = folder + "\\" + std::string(257 - folder.size() - 5, 'n') + ".csv";
+    writeFile(tooLong, kSmallLogbook);
+
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    ASSERT_TRUE(pickInOpenDialog(program, picked));
+    EXPECT_EQ(program.text(IDC_CSV_PATH), picked);
+    ASSERT_TRUE(program.convert(3));
+    EXPECT_TRUE(fileExists(dir.file("picked.adi")));
+    ASSERT_TRUE(pickInOpenDialog(program, tooLong));
+    EXPECT_EQ(program.text(IDC_CSV_PATH), picked);
+    // Convert goes on with the path that was kept.
+    DeleteFileA(dir.file("picked.adi").c_str());
+    ASSERT_TRUE(program.convert(3));
+    EXPECT_TRUE(fileExists(dir.file("picked.adi")));
+    ASSERT_TRUE(program.close());
+    expectSettings({{"CSV_NAME", picked}});
+}
+
+// A window closed before the first timer tick has filled the form must not
+// copy the empty form into the settings: each key keeps its value, or gets
+// its default.
+TEST_F(Gui, EarlyClose) {
+    const std::string given =
+        "[VANTREL_LOCAL_PARAMS]\r\nMY_CALLSIGN=EARLY1\r\nTIME_ZONE=-3\r\n"
+        "COLUMN_YEAR=Z\r\nCHECK_MHZ=0\r\nCHECK_KHZ=1\r\n";
+    writeFile(ini, given);
+    Program program(exe);
+    // Posted as soon as the window exists, the close comes before any timer tick.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            HWND main = findTopLevel(program.pid(), VANTREL_WINDOW_CLASS);
+            return main != nullptr && PostMessageA(main, WM_CLOSE, 0, 0);
+        },
+        kStartMs));
+    ASSERT_TRUE(program.exited());
+    for (const SettingDescriptor& row : kSettingsTable) {
+        std::string kept;
+        if (!iniValue(given, kSettingsSection, row.key, kept)) kept = row.defaultValue;
+        expectSettings({{row.key, kept}});
+    }
+}
+
+// Closing during a long conversion: the window goes at once, the conversion
+// runs to its end, and the settings file is written after that.
+TEST_F(Gui, CloseDuringConversion) {
+    const std::string csv = dir.file("big.csv");
+    const std::string adi = dir.file("big.adi");
+    const int lines = 400000;
+    std::string content;
+    for (int i = 100000; i < 100000 + lines; ++i) {
+        content += "2014,12,8,3,15,JA" + std::to_string(i) + ",14.025,,20m,CW,599,,579,,,,,,,qso " +
+                   std::to_string(i) + ",PM95\r\n";
+    }
+    writeFile(csv, content);
+
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, csv));
+    ASSERT_TRUE(program.click(IDC_CONVERT));
+    // Closed while it converts (unless it was faster than that).
+    ASSERT_TRUE(waitUntil([&] {
+        return program.status().rfind("Converted  ", 0) == 0 ||
+               finishedCount(program.status()) == lines;
+    }));
+    ASSERT_TRUE(PostMessageA(program.main, WM_CLOSE, 0, 0));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(program.main); }));
+    ASSERT_TRUE(program.exited(kLongMs));
+    const std::string adif = readFile(adi);
+    EXPECT_EQ(countOf(adif, "<EOR>\r\n"), static_cast<size_t>(lines));
+    EXPECT_NE(adif.find("<CALL:8>JA" + std::to_string(99999 + lines) + "\r\n"), std::string::npos);
+    EXPECT_TRUE(adif.size() >= 7 && adif.compare(adif.size() - 7, 7, "<EOR>\r\n") == 0);
+    ASSERT_TRUE(fileExists(ini));
+    EXPECT_GE(std::filesystem::last_write_time(ini), std::filesystem::last_write_time(adi));
+    expectSettings({{"CSV_NAME", csv}});
+}
+
+// Shift-JIS characters whose trail byte is 0x5C, the path separator's byte.
+#define SJIS_HYOU "\x95\x5C"  // 表
+#define SJIS_SO "\x83\x5C"    // ソ
+#define SJIS_NOU "\x94\x5C"   // 能
+#define SJIS_YO "\x97\x5C"    // 予
+
+// Under code page 932 (ctest's gui.cp932): a CSV in a folder whose name ends
+// in a trail byte 0x5C converts beside itself; Shift-JIS texts reach the ADIF
+// byte for byte; a callsign typed too long for its field is cut before a whole
+// character; the settings file keeps Shift-JIS values through a start and
+// exit; and the form shows every control whole.
+using GuiCp932 = Gui;
+TEST_F(GuiCp932, ShiftJisPaths) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs the ANSI code page 932 (a Japanese locale)";
+    // Paths joined by hand: they are Shift-JIS bytes.
+    const std::string folder = dir.path() + "\\" SJIS_HYOU SJIS_SO;
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string csv = folder + "\\" SJIS_NOU SJIS_YO ".csv";
+    writeFile(csv, "2014,12,8,3,15,JA1" SJIS_SO ",7.01,,40m,SSB,59,,57,,,,,,," SJIS_HYOU SJIS_YO
+                   ",PM95\r\n");
+    const std::string callsign = "JA1" SJIS_SO SJIS_NOU;
+
+    Program first(exe);
+    ASSERT_TRUE(first.waitForForm());
+    expectFormLayout(first);
+    // 30 bytes and a character: the field's 31 bytes would end in its lead byte.
+    ASSERT_TRUE(first.setText(IDC_MY_CALLSIGN, std::string(30, 'A') + SJIS_HYOU));
+    ASSERT_TRUE(first.setText(IDC_CSV_PATH, csv));
+    ASSERT_TRUE(first.convert(1));
+    const std::string adif = readFile(folder + "\\" SJIS_NOU SJIS_YO ".adi");
+    EXPECT_NE(adif.find(" for " + std::string(30, 'A') + "\r\n"), std::string::npos);
+    EXPECT_NE(adif.find("<CALL:5>JA1" SJIS_SO "\r\n"), std::string::npos);
+    EXPECT_NE(adif.find("<COMMENT:4>" SJIS_HYOU SJIS_YO "\r\n"), std::string::npos);
+    ASSERT_TRUE(first.setText(IDC_MY_CALLSIGN, callsign));
+    saveScreenshot(first.main, "main-window-cp932.bmp");
+    ASSERT_TRUE(first.close());
+    expectSettings({{"MY_CALLSIGN", callsign}, {"CSV_NAME", csv}});
+
+    Program second(exe);
+    ASSERT_TRUE(second.waitForForm());
+    EXPECT_EQ(second.text(IDC_MY_CALLSIGN), callsign);
+    EXPECT_EQ(second.text(IDC_CSV_PATH), csv);
+    ASSERT_TRUE(second.close());
+    expectSettings({{"MY_CALLSIGN", callsign}, {"CSV_NAME", csv}});
+}
+
+// The display at 150% scaling: Wine reads the user's LogPixels when a program
+// starts, so Vantrel.exe started while it is 144 runs at 144 DPI. The value
+// goes again at the end, whatever happened.
+class GuiHighDpi : public Gui {
+protected:
+    void SetUp() override {
+        const DWORD dpi = kDpi;
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels", REG_DWORD, &dpi, 4), 0);
+        Gui::SetUp();
+    }
+    void TearDown() override { RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels"); }
+    static constexpr const char* kDesktop = "Control Panel\\Desktop";
+    static constexpr int kDpi = 144;
+};
+
+// The window is 1.5 times its nominal size or more, and the form shows every
+// control whole.
+TEST_F(GuiHighDpi, WindowAndFormScale) {
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    const RECT frame = rectIn(nullptr, program.main);
+    EXPECT_GE(frame.right - frame.left, MulDiv(610, kDpi, 96));
+    EXPECT_GE(frame.bottom - frame.top, MulDiv(450, kDpi, 96));
+    expectFormLayout(program, kDpi);
+    saveScreenshot(program.main, "main-window-144dpi.bmp");
+    ASSERT_TRUE(program.close());
+}
+
+}  // namespace
