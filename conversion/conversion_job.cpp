@@ -42,10 +42,13 @@ inline void countOne(int32_t& count) {
 }
 
 void noteFaults(ConversionReport& report, unsigned faults, int32_t line) {
-    if (faults == 0) return;
+    if (faults & kRecordSystemDateOrder) report.dateOrderFromSystem = true;
+    if ((faults & kRecordFaults) == 0) return;
     if (faults & kRecordNoCallsign) countOne(report.noCallsign);
     if (faults & kRecordBadDate) countOne(report.badDate);
     if (faults & kRecordBadTime) countOne(report.badTime);
+    if (faults & kRecordTwoDigitYear) countOne(report.twoDigitYear);
+    if (faults & kRecordDateNumber) countOne(report.dateNumber);
     if (report.faulty < static_cast<int32_t>(kReportedLines))
         report.faultyLines[report.faulty] = line;
     countOne(report.faulty);
@@ -88,6 +91,35 @@ struct RecordWriter {
         publishConvertedCount(theApp.statusText, theApp.flags, count);
     }
 };
+
+// The lines that end within the format window (the last line too where the
+// file ends there), split as the records will be, for what they tell of the
+// dates: settles the order of year-last dates in the plan, and names in the
+// report a column that holds whole dates or times while named per part.
+void surveyFirstLines(RecordPlan& plan, ConversionReport& report, const CsvDialect& dialect,
+                      const char* p, const char* const end, bool fileEnds) {
+    DateSurvey survey;
+    beginDateSurvey(survey);
+    CsvSplitter splitter;
+    bool more = true;
+    while (more && p < end) {
+        beginCsvLine(splitter, theApp.fields, dialect);
+        p += feedCsvLine(splitter, theApp.fields, p, static_cast<size_t>(end - p));
+        if (static_cast<unsigned char>(p[-1]) != dialect.terminator && !fileEnds) break;
+        endCsvLine(splitter, theApp.fields);
+        more = surveyDates(survey, plan.time, theApp.fields);
+    }
+    settleDateOrder(plan.time, survey);
+    report.dateOrder = plan.time.order;
+    if (survey.wholeDates != kNoColumn) {
+        columnName(survey.wholeDates, report.wholeDatesColumn);
+        memcpy(report.wholeDateExample, survey.dateExample, sizeof survey.dateExample);
+    }
+    if (survey.wholeTimes != kNoColumn) {
+        columnName(survey.wholeTimes, report.wholeTimesColumn);
+        memcpy(report.wholeTimeExample, survey.timeExample, sizeof survey.timeExample);
+    }
+}
 
 }  // namespace
 
@@ -133,6 +165,9 @@ ConversionOutcome runConversion(ConversionReport* report) {
     RecordWriter records = {};
     records.out = AdifOutput{app.output, app.writeBlock, sizeof app.writeBlock, 0, false};
     planRecord(records.plan, settings, format.separator != ',');
+    surveyFirstLines(records.plan, *report, dialect, app.readBlock + format.skip,
+                     app.readBlock + (got < kFormatWindow ? got : kFormatWindow),
+                     got < sizeof app.readBlock);
     records.dialect = &dialect;
     records.report = report;
     writeHeader(records.out, settings);
