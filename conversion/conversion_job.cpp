@@ -58,13 +58,15 @@ void noteFaults(ConversionReport& report, unsigned faults, int32_t line) {
     if (line == 1 || empty) report.titleOrEmptyAmongThem = true;
 }
 
-// The lines of a file as records: split, written and counted.
+// The lines of a file as records: split, written and counted. While a date
+// survey is set, the lines are split for it instead, and nothing is written.
 struct RecordWriter {
     AdifOutput out;
     RecordPlan plan;
     CsvSplitter splitter;
     const CsvDialect* dialect;
     ConversionReport* report;
+    DateSurvey* survey;
     int32_t count;
     bool inLine;  // a line has begun and not yet ended
 
@@ -82,44 +84,52 @@ struct RecordWriter {
         }
     }
 
+    // Ends the line and writes its record (or surveys it).
     void finishLine() {
         endCsvLine(splitter, theApp.fields);
         inLine = false;
+        if (survey != nullptr) {
+            surveyDates(*survey, plan.time, theApp.fields);
+            return;
+        }
         const unsigned faults = writeRecord(out, plan, theApp.fields);
         countOne(count);
         noteFaults(*report, faults, count);
         publishConvertedCount(theApp.statusText, theApp.flags, count);
     }
-};
 
-// The lines that end within the format window (the last line too where the
-// file ends there), split as the records will be, for what they tell of the
-// dates: settles the order of year-last dates in the plan, and names in the
-// report a column that holds whole dates or times while named per part.
-void surveyFirstLines(RecordPlan& plan, ConversionReport& report, const CsvDialect& dialect,
-                      const char* p, const char* const end, bool fileEnds) {
-    DateSurvey survey;
-    beginDateSurvey(survey);
-    CsvSplitter splitter;
-    bool more = true;
-    while (more && p < end) {
-        beginCsvLine(splitter, theApp.fields, dialect);
-        p += feedCsvLine(splitter, theApp.fields, p, static_cast<size_t>(end - p));
-        if (static_cast<unsigned char>(p[-1]) != dialect.terminator && !fileEnds) break;
-        endCsvLine(splitter, theApp.fields);
-        more = surveyDates(survey, plan.time, theApp.fields);
+    // The lines that end within the format window (the last line too where
+    // the file ends there), split as the records will be, for what they tell
+    // of the dates: settles the order of year-last dates in the plan, and
+    // names in the report a column that holds whole dates or times while
+    // named per part.
+    void surveyDatesOf(const char* begin, const char* const end, bool fileEnds) {
+        DateSurvey dates;
+        beginDateSurvey(dates);
+        survey = &dates;
+        // A few KiB at a time, to stop soon after the survey is complete
+        // with no test for it on the way of each line.
+        const size_t kStep = 4096;
+        for (const char* p = begin; p < end && !dates.complete;) {
+            const char* const stop = static_cast<size_t>(end - p) > kStep ? p + kStep : end;
+            feed(p, stop);
+            p = stop;
+        }
+        if (inLine && fileEnds) finishLine();
+        survey = nullptr;
+        inLine = false;
+        settleDateOrder(plan.time, dates);
+        report->dateOrder = plan.time.order;
+        if (dates.wholeDates != kNoColumn) {
+            columnName(dates.wholeDates, report->wholeDatesColumn);
+            memcpy(report->wholeDateExample, dates.dateExample, sizeof dates.dateExample);
+        }
+        if (dates.wholeTimes != kNoColumn) {
+            columnName(dates.wholeTimes, report->wholeTimesColumn);
+            memcpy(report->wholeTimeExample, dates.timeExample, sizeof dates.timeExample);
+        }
     }
-    settleDateOrder(plan.time, survey);
-    report.dateOrder = plan.time.order;
-    if (survey.wholeDates != kNoColumn) {
-        columnName(survey.wholeDates, report.wholeDatesColumn);
-        memcpy(report.wholeDateExample, survey.dateExample, sizeof survey.dateExample);
-    }
-    if (survey.wholeTimes != kNoColumn) {
-        columnName(survey.wholeTimes, report.wholeTimesColumn);
-        memcpy(report.wholeTimeExample, survey.timeExample, sizeof survey.timeExample);
-    }
-}
+};
 
 }  // namespace
 
@@ -165,11 +175,11 @@ ConversionOutcome runConversion(ConversionReport* report) {
     RecordWriter records = {};
     records.out = AdifOutput{app.output, app.writeBlock, sizeof app.writeBlock, 0, false};
     planRecord(records.plan, settings, format.separator != ',');
-    surveyFirstLines(records.plan, *report, dialect, app.readBlock + format.skip,
-                     app.readBlock + (got < kFormatWindow ? got : kFormatWindow),
-                     got < sizeof app.readBlock);
     records.dialect = &dialect;
     records.report = report;
+    records.surveyDatesOf(app.readBlock + format.skip,
+                          app.readBlock + (got < kFormatWindow ? got : kFormatWindow),
+                          got < sizeof app.readBlock);
     writeHeader(records.out, settings);
 
     records.feed(app.readBlock + format.skip, app.readBlock + got);

@@ -322,7 +322,8 @@ void beginDateSurvey(DateSurvey& survey) {
     survey.wholeDates = survey.wholeTimes = kNoColumn;
 }
 
-bool surveyDates(DateSurvey& s, const QsoTimePlan& plan, const CsvFields& fields) {
+void surveyDates(DateSurvey& s, const QsoTimePlan& plan, const CsvFields& fields) {
+    if (s.complete) return;
     if (plan.dateReading == kDateFromOneColumn) {
         WholeDate date;
         if (readWholeDate(fields.column[plan.year], kDayFirst, date) && date.ordered) {
@@ -353,7 +354,7 @@ bool surveyDates(DateSurvey& s, const QsoTimePlan& plan, const CsvFields& fields
                               : s.yearSeen || plan.year == kNoColumn;
     const bool timeDone =
         plan.timeReading != kTimeFromColumns || s.hourSeen || plan.hour == kNoColumn;
-    return !(dateDone && timeDone);
+    s.complete = dateDone && timeDone;
 }
 
 void settleDateOrder(QsoTimePlan& plan, const DateSurvey& survey) {

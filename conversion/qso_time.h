@@ -106,12 +106,13 @@ enum : size_t { kExampleCapacity = 24 };  // room for the longest date or time r
 struct DateSurvey {
     bool firstAbove12, secondAbove12;
     bool yearSeen, hourSeen;
-    int8_t wholeDates, wholeTimes;                                      // that column, or kNoColumn
+    bool complete;                  // further lines can tell nothing more
+    int8_t wholeDates, wholeTimes;  // that column, or kNoColumn
     char dateExample[kExampleCapacity], timeExample[kExampleCapacity];  // its text
 };
 void beginDateSurvey(DateSurvey& survey);
-// Notes one line's columns; false when further lines can tell nothing more.
-bool surveyDates(DateSurvey& survey, const QsoTimePlan& plan, const CsvFields& fields);
+// Notes what one line's columns tell, until the survey is complete.
+void surveyDates(DateSurvey& survey, const QsoTimePlan& plan, const CsvFields& fields);
 // Settles the order of year-last dates: D/M/Y when a first number went above
 // 12, else M/D/Y when a second did, else the system's order.
 void settleDateOrder(QsoTimePlan& plan, const DateSurvey& survey);

@@ -195,9 +195,13 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
     const char* expected = getenv("VANTREL_EXPECT_DATE_ORDER");
     const bool systemDayFirst =
         expected != nullptr ? strcmp(expected, "day") == 0 : !shortDateMonthFirst();
-    std::string filler;
-    while (filler.size() < 70000)
-        filler += "2024/05/03,12:00,FILL\r\n";
+    // Lines of year-first dates, which say nothing of the order.
+    auto filler = [](size_t bytes) {
+        std::string lines;
+        while (lines.size() < bytes)
+            lines += "2024/05/03,12:00,FILL\r\n";
+        return lines;
+    };
     const struct {
         const char* name;
         std::string csv;
@@ -206,7 +210,7 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
         int32_t badDates;
     } cases[] = {
         {"a first number above 12",
-         "3/5/2024,12:00,A\r\n13/5/2024,12:00,B\r\n",
+         "3/5/2024,12:00,A\r\n" + filler(30000) + "13/5/2024,12:00,B\r\n",
          {"20240503", "20240513"},
          false,
          0},
@@ -222,7 +226,7 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
          1},
         {"year-first dates need no order", "2024/05/03,12:00,A\r\n", {"20240503"}, false, 0},
         {"a later record contradicting the order",
-         "5/13/2024,12:00,A\r\n" + filler + "13/5/2024,12:00,B\r\n",
+         "5/13/2024,12:00,A\r\n" + filler(70000) + "13/5/2024,12:00,B\r\n",
          {"20240513", "20241305"},
          false,
          1},
