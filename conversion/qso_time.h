@@ -3,6 +3,7 @@
 // them), shifted to UTC, and checked against the calendar.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "conversion/csv_splitter.h"
