@@ -1,8 +1,11 @@
 // Writes a deterministic logbook of realistic rows in the default column
-// layout (A..U, no title row): make_logbook ROWS > logbook.csv
+// layout (A..U, no title row): make_logbook [--one-column] ROWS > logbook.csv
+// With --one-column the date (2024/05/03) is in column A and the time (12:34)
+// in column B, as a spreadsheet holds them, and columns C to E are empty.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -36,18 +39,35 @@ const char* const kGrids[] = {"PM95", "QM05", "IO91", "JO62", "FN31", "EM12", "P
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool oneColumn = argc > 1 && strcmp(argv[1], "--one-column") == 0;
+    if (oneColumn) {
+        --argc;
+        ++argv;
+    }
     long rows = argc > 1 ? atol(argv[1]) : 1000000;
     static char out[1 << 16];
     setvbuf(stdout, out, _IOFBF, sizeof out);
     for (long i = 0; i < rows; ++i) {
-        int band = static_cast<int>(pick(10));
+        const int band = static_cast<int>(pick(10));
         const char* mode = kModes[pick(5)];
-        bool cw = mode[0] == 'C';
-        int year = 2010 + static_cast<int>(pick(15));
-        printf("%d,%u,%u,%u,%u,%s%c%c%c,%.3f,,%s,%s,%s,,%s,,,,,,,%s,%s\r\n", year, 1 + pick(12),
-               1 + pick(28), pick(24), pick(60), kPrefixes[pick(16)], 'A' + pick(26),
-               'A' + pick(26), 'A' + pick(26), kBandMhz[band] + pick(200) / 1000.0, kBands[band],
-               mode, cw ? "599" : "59", cw ? "579" : "57", kComments[pick(9)], kGrids[pick(8)]);
+        const bool cw = mode[0] == 'C';
+        const int year = 2010 + static_cast<int>(pick(15));
+        // Drawn in the order the logbook has always had them.
+        const char* grid = kGrids[pick(8)];
+        const char* comment = kComments[pick(9)];
+        const double mhz = kBandMhz[band] + pick(200) / 1000.0;
+        char suffix[4] = {0, 0, 0, 0};
+        for (int k = 2; k >= 0; --k)
+            suffix[k] = static_cast<char>('A' + pick(26));
+        const char* prefix = kPrefixes[pick(16)];
+        const unsigned minute = pick(60), hour = pick(24), day = 1 + pick(28), month = 1 + pick(12);
+        if (oneColumn) {
+            printf("%d/%02u/%02u,%02u:%02u,,,", year, month, day, hour, minute);
+        } else {
+            printf("%d,%u,%u,%u,%u", year, month, day, hour, minute);
+        }
+        printf(",%s%s,%.3f,,%s,%s,%s,,%s,,,,,,,%s,%s\r\n", prefix, suffix, mhz, kBands[band], mode,
+               cw ? "599" : "59", cw ? "579" : "57", comment, grid);
     }
     return 0;
 }

@@ -9,6 +9,26 @@ void printFormatNotes(FILE* to, const char* path, const LogbookFormat& format) {
     if (format.separator == '\t') fprintf(to, "%s: read as TAB-separated\n", path);
 }
 
+void printDateNotes(FILE* to, const char* path, const ConversionReport& report) {
+    if (report.dateOrderFromSystem)
+        fprintf(to,
+                "%s: read dates such as 3/5/2024 as %s, the order of the system's short date "
+                "format (no date among the file's first lines has a day above 12)\n",
+                path,
+                report.dateOrder == kDayFirst ? "3 May 2024 (day/month/year)"
+                                              : "5 March 2024 (month/day/year)");
+    if (report.wholeDatesColumn[0] != '\0')
+        fprintf(to,
+                "%s: warning: column %s holds whole dates such as %s: name it for year, month "
+                "and day\n",
+                path, report.wholeDatesColumn, report.wholeDateExample);
+    if (report.wholeTimesColumn[0] != '\0')
+        fprintf(to,
+                "%s: warning: column %s holds whole times such as %s: name it for hour and "
+                "minute\n",
+                path, report.wholeTimesColumn, report.wholeTimeExample);
+}
+
 void printRecordWarning(FILE* to, const char* path, const ConversionReport& report) {
     if (report.faulty == 0) return;
     std::string why;
@@ -18,7 +38,10 @@ void printRecordWarning(FILE* to, const char* path, const ConversionReport& repo
     } kinds[] = {
         {report.noCallsign, "without a callsign"},
         {report.badDate, "with a date that is no calendar date (1900 to 2100)"},
+        {report.twoDigitYear, "with a two-digit year"},
         {report.badTime, "with a time outside 00:00 to 23:59"},
+        {report.dateNumber,
+         "with a spreadsheet's date number: format the column as a date before saving"},
     };
     for (const auto& kind : kinds) {
         if (kind.count == 0) continue;

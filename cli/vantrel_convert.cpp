@@ -180,6 +180,7 @@ int main(int argc, char** argv) {
             printf("%s: %s\n", outputPath, text);
             fflush(stdout);
             printFormatNotes(stderr, settings.csvPath, report.format);
+            printDateNotes(stderr, settings.csvPath, report);
             printRecordWarning(stderr, settings.csvPath, report);
         } else {
             fflush(stdout);

@@ -81,34 +81,6 @@ int8_t columnIndex(const char* designator) {
     return static_cast<int8_t>(column - 1);
 }
 
-// The text of a column, or the empty text for none.
-inline const char* textOf(const CsvFields& fields, int8_t column) {
-    return column == kNoColumn ? "" : fields.column[column];
-}
-
-inline bool isLeapYear(int64_t year) {
-    return year % 4 == 0;
-}
-
-int64_t monthLength(int64_t month, int64_t year) {
-    if (month == 2) return isLeapYear(year) ? 29 : 28;
-    if (month == 4 || month == 6 || month == 9 || month == 11) return 30;
-    return 31;
-}
-
-// Whether a shifted timestamp is a date and time that exist: a year of four
-// digits from 1900 to 2100, month 1 to 12, a day within its month (leap
-// years as the calendar has them), 00:00 to 23:59.
-unsigned timestampFaults(const QsoTimestamp& t) {
-    unsigned faults = 0;
-    const bool leap = t.year % 4 == 0 && (t.year % 100 != 0 || t.year % 400 == 0);
-    const int64_t days = t.month == 2 ? (leap ? 29 : 28) : monthLength(t.month, t.year);
-    if (t.year < 1900 || t.year > 2100 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > days)
-        faults |= kRecordBadDate;
-    if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59) faults |= kRecordBadTime;
-    return faults;
-}
-
 // The FREQ value in MHz of a column in kHz: its number divided by 1000 with
 // three decimals. In a file whose decimal mark is ',', a ',' reads as '.'.
 size_t megahertzFromKilohertz(const char* text, size_t length, bool decimalComma,
@@ -136,56 +108,11 @@ int resolveColumn(ColumnDesignator designator) {
     return first * 26 + second;
 }
 
-void applyTimeDifference(QsoTimestamp& t, int32_t timeZone) {
-    t.hour -= timeZone;
-    if (t.hour < 0) {
-        t.hour += 24;
-        t.day -= 1;
-        if (t.day < 1) {
-            t.month -= 1;
-            if (t.month < 1) {
-                t.year -= 1;
-                t.month = 12;
-            }
-            t.day = monthLength(t.month, t.year);
-        }
-    }
-    if (t.hour > 23) {
-        t.hour -= 24;
-        t.day += 1;
-        switch (t.day) {
-            case 29:
-                if (t.month == 2 && !isLeapYear(t.year)) {
-                    t.month = 3;
-                    t.day = 1;
-                }
-                break;
-            case 30:
-                if (t.month == 2) {
-                    t.month = 3;
-                    t.day = 1;
-                }
-                break;
-            case 31:
-                if (t.month == 4 || t.month == 6 || t.month == 9 || t.month == 11) {
-                    t.month += 1;
-                    t.day = 1;
-                }
-                break;
-            case 32:
-                t.month += 1;
-                t.day = 1;
-                if (t.month > 12) {
-                    t.year += 1;
-                    t.month = 1;
-                }
-                break;
-            default:
-                break;
-        }
-    }
-    t.date = (t.year * 100 + t.month) * 100 + t.day;
-    t.time = t.hour * 100 + t.minute;
+void columnName(int8_t column, char (&name)[3]) {
+    const int c = column + 1;
+    name[0] = static_cast<char>(c > 26 ? 'A' + c / 26 - 1 : 'A' + c - 1);
+    name[1] = c > 26 ? static_cast<char>('A' + c % 26 - 1) : '\0';
+    name[2] = '\0';
 }
 
 void writeHeader(AdifOutput& out, const ConversionSettings& settings) {
@@ -220,11 +147,13 @@ void writeHeader(AdifOutput& out, const ConversionSettings& settings) {
 }
 
 void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma) {
-    plan.year = columnIndex(s.columnYear);
-    plan.month = columnIndex(s.columnMonth);
-    plan.day = columnIndex(s.columnDay);
-    plan.hour = columnIndex(s.columnHour);
-    plan.minute = columnIndex(s.columnMinute);
+    plan.time.year = columnIndex(s.columnYear);
+    plan.time.month = columnIndex(s.columnMonth);
+    plan.time.day = columnIndex(s.columnDay);
+    plan.time.hour = columnIndex(s.columnHour);
+    plan.time.minute = columnIndex(s.columnMinute);
+    plan.time.timeZone = s.timeZone;
+    planQsoTime(plan.time);
     plan.callsign = columnIndex(s.columnCallsign);
     plan.band = columnIndex(s.columnBand);
     plan.mode = columnIndex(s.columnMode);
@@ -236,22 +165,14 @@ void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma
     if (plan.freqUnit == kFreqNone) plan.freq = kNoColumn;
     plan.rstRcvd = s.checkRstRcvd == 1 ? columnIndex(s.columnRstRcvd) : kNoColumn;
     plan.gl = s.checkMyGl == 1 ? columnIndex(s.columnGl) : kNoColumn;
-    plan.timeZone = s.timeZone;
     plan.decimalComma = decimalComma;
 }
 
 unsigned writeRecord(AdifOutput& out, const RecordPlan& plan, const CsvFields& fields) {
     if (!reserve(out)) return 0;
 
-    QsoTimestamp t = {parseLeadingInt(textOf(fields, plan.year)),
-                      parseLeadingInt(textOf(fields, plan.month)),
-                      parseLeadingInt(textOf(fields, plan.day)),
-                      parseLeadingInt(textOf(fields, plan.hour)),
-                      parseLeadingInt(textOf(fields, plan.minute)),
-                      0,
-                      0};
-    applyTimeDifference(t, plan.timeZone);
-    unsigned faults = timestampFaults(t);
+    QsoTimestamp t;
+    unsigned faults = readQsoTime(t, plan.time, fields);
     if (plan.callsign == kNoColumn || fields.length[plan.callsign] == 0)
         faults |= kRecordNoCallsign;
 

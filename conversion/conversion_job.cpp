@@ -42,10 +42,13 @@ inline void countOne(int32_t& count) {
 }
 
 void noteFaults(ConversionReport& report, unsigned faults, int32_t line) {
-    if (faults == 0) return;
+    if (faults & kRecordSystemDateOrder) report.dateOrderFromSystem = true;
+    if ((faults & kRecordFaults) == 0) return;
     if (faults & kRecordNoCallsign) countOne(report.noCallsign);
     if (faults & kRecordBadDate) countOne(report.badDate);
     if (faults & kRecordBadTime) countOne(report.badTime);
+    if (faults & kRecordTwoDigitYear) countOne(report.twoDigitYear);
+    if (faults & kRecordDateNumber) countOne(report.dateNumber);
     if (report.faulty < static_cast<int32_t>(kReportedLines))
         report.faultyLines[report.faulty] = line;
     countOne(report.faulty);
@@ -55,13 +58,15 @@ void noteFaults(ConversionReport& report, unsigned faults, int32_t line) {
     if (line == 1 || empty) report.titleOrEmptyAmongThem = true;
 }
 
-// The lines of a file as records: split, written and counted.
+// The lines of a file as records: split, written and counted. While a date
+// survey is set, the lines are split for it instead, and nothing is written.
 struct RecordWriter {
     AdifOutput out;
     RecordPlan plan;
     CsvSplitter splitter;
     const CsvDialect* dialect;
     ConversionReport* report;
+    DateSurvey* survey;
     int32_t count;
     bool inLine;  // a line has begun and not yet ended
 
@@ -79,13 +84,50 @@ struct RecordWriter {
         }
     }
 
+    // Ends the line and writes its record (or surveys it).
     void finishLine() {
         endCsvLine(splitter, theApp.fields);
         inLine = false;
+        if (survey != nullptr) {
+            surveyDates(*survey, plan.time, theApp.fields);
+            return;
+        }
         const unsigned faults = writeRecord(out, plan, theApp.fields);
         countOne(count);
         noteFaults(*report, faults, count);
         publishConvertedCount(theApp.statusText, theApp.flags, count);
+    }
+
+    // The lines that end within the format window (the last line too where
+    // the file ends there), split as the records will be, for what they tell
+    // of the dates: settles the order of year-last dates in the plan, and
+    // names in the report a column that holds whole dates or times while
+    // named per part.
+    void surveyDatesOf(const char* begin, const char* const end, bool fileEnds) {
+        DateSurvey dates;
+        beginDateSurvey(dates);
+        survey = &dates;
+        // A few KiB at a time, to stop soon after the survey is complete
+        // with no test for it on the way of each line.
+        const size_t kStep = 4096;
+        for (const char* p = begin; p < end && !dates.complete;) {
+            const char* const stop = static_cast<size_t>(end - p) > kStep ? p + kStep : end;
+            feed(p, stop);
+            p = stop;
+        }
+        if (inLine && fileEnds) finishLine();
+        survey = nullptr;
+        inLine = false;
+        settleDateOrder(plan.time, dates);
+        report->dateOrder = plan.time.order;
+        if (dates.wholeDates != kNoColumn) {
+            columnName(dates.wholeDates, report->wholeDatesColumn);
+            memcpy(report->wholeDateExample, dates.dateExample, sizeof dates.dateExample);
+        }
+        if (dates.wholeTimes != kNoColumn) {
+            columnName(dates.wholeTimes, report->wholeTimesColumn);
+            memcpy(report->wholeTimeExample, dates.timeExample, sizeof dates.timeExample);
+        }
     }
 };
 
@@ -136,6 +178,9 @@ ConversionOutcome runConversion(ConversionReport* report) {
     planRecord(records.plan, settings, format.separator != ',');
     records.dialect = &dialect;
     records.report = report;
+    records.surveyDatesOf(app.readBlock + format.skip,
+                          app.readBlock + (got < kFormatWindow ? got : kFormatWindow),
+                          got < sizeof app.readBlock);
     writeHeader(records.out, settings);
 
     records.feed(app.readBlock + format.skip, app.readBlock + got);

@@ -8,7 +8,10 @@
 //
 // Input layout (missing bytes read as 0, which gives the default settings):
 //   byte 0   two bits each: checkMhz, checkKhz, checkRstRcvd, checkMyGl
-//   byte 1   bits 0-1 checkComment, bits 2-4 which CSV file name
+//   byte 1   bits 0-1 checkComment, bits 2-4 which CSV file name; bits 5-7,
+//            applied after the designators: month and day take the year's
+//            (bit 5), hour takes the year's (bit 7), minute the hour's (bit
+//            6), so that dates and times are read whole from one column
 //   byte 2   time difference: bit 7 clear, 9 + (bits 0-6 ^ 64) - 64;
 //            bit 7 set, the next four bytes as a 32-bit integer
 //   byte     own callsign: 0 the default, else (b - 1) % 32 bytes follow
@@ -297,6 +300,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (row.kind == kSettingText && row.capacity == kDesignatorCapacity)
             setDesignator(static_cast<char*>(settingField(settings, row)), in);
     }
+    if (more & 0x20) {
+        memcpy(settings.columnMonth, settings.columnYear, kDesignatorCapacity);
+        memcpy(settings.columnDay, settings.columnYear, kDesignatorCapacity);
+    }
+    if (more & 0x80) memcpy(settings.columnHour, settings.columnYear, kDesignatorCapacity);
+    if (more & 0x40) memcpy(settings.columnMinute, settings.columnHour, kDesignatorCapacity);
     const std::string csv(reinterpret_cast<const char*>(data) + in.at, size - in.at);
 
     fuzz::clearScratch();

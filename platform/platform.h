@@ -60,6 +60,14 @@ struct LocalTime {
 // taskbar shows on Windows.
 LocalTime currentLocalTime();
 
+// Whether the user's short date format puts the month before the day, as a
+// spreadsheet writes dates in it: on Windows the user default locale's
+// LOCALE_SSHORTDATE (M/d/yyyy and yyyy/MM/dd month first, dd/MM/yyyy day
+// first); elsewhere the date format of the environment's LC_TIME locale,
+// where the C locale's %m/%d/%y is month first. Month first when neither
+// tells.
+bool shortDateMonthFirst();
+
 // A thread of the program's own: started once with a function, waited for
 // once.
 struct PlatformThread {

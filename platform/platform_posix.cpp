@@ -1,8 +1,11 @@
 // POSIX stand-ins for the Windows services: the executable's path from /proc,
-// path trimming, and a private-profile (INI) reader and writer of our own.
+// path trimming, a private-profile (INI) reader and writer of our own, and the
+// short date's order from the environment's locale.
 #include "platform/platform.h"
 
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -60,6 +63,29 @@ LocalTime currentLocalTime() {
     memset(&t, 0, sizeof t);
     localtime_r(&now, &t);
     return LocalTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+}
+
+bool shortDateMonthFirst() {
+    // The environment's LC_TIME locale, without setting the program's locale
+    // (number formatting stays that of the C locale).
+    locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+    if (locale == static_cast<locale_t>(0)) return true;
+    bool monthFirst = true;
+    for (const char* p = nl_langinfo_l(D_FMT, locale); *p != '\0'; ++p) {
+        if (*p != '%') continue;
+        // Flags, a width and the E and O modifiers, then the conversion.
+        while (p[1] != '\0' && strchr("_-0^#EO123456789", p[1]) != nullptr)
+            ++p;
+        const char c = *++p;
+        if (c == '\0') break;
+        if (c == 'd' || c == 'e') {
+            monthFirst = false;
+            break;
+        }
+        if (c == 'm' || c == 'b' || c == 'B' || c == 'h' || c == 'D' || c == 'F') break;
+    }
+    freelocale(locale);
+    return monthFirst;
 }
 
 // ---- threads ----

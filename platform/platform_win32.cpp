@@ -81,6 +81,20 @@ LocalTime currentLocalTime() {
     return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
+bool shortDateMonthFirst() {
+    char format[80];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, sizeof format) == 0)
+        return true;
+    bool quoted = false;  // text between single quotes is literal
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (*p == '\'') quoted = !quoted;
+        if (quoted) continue;
+        if (*p == 'M') return true;
+        if (*p == 'd') return false;
+    }
+    return true;
+}
+
 namespace {
 
 DWORD WINAPI runThreadBody(LPVOID body) {

@@ -150,4 +150,19 @@ run --settings folder.ini two.csv
 check "a folder as the settings file is bad usage" test "$status" -eq 2
 check "it is told" contains err.txt "settings file folder.ini can not be read"
 
+# Dates and times as spreadsheets hold them.
+printf '2024/05/03,,,12:34,,K1ABC\r\n' >whole.csv
+run --settings utc.ini whole.csv
+check "a year column of whole dates is hinted at" contains err.txt \
+    "whole.csv: warning: column A holds whole dates such as 2024/05/03: name it for year, month and day"
+check "an hour column of whole times is hinted at" contains err.txt \
+    "whole.csv: warning: column D holds whole times such as 12:34: name it for hour and minute"
+printf '[VANTREL_LOCAL_PARAMS]\r\nTIME_ZONE=0\r\nCOLUMN_MONTH=A\r\nCOLUMN_DAY=A\r\nCOLUMN_HOUR=B\r\nCOLUMN_MINUTE=B\r\nCOLUMN_CALLSIGN=C\r\n' >dates.ini
+printf '3/5/2024,9:05 PM,K1ABC\r\n24/05/03,21:05,K1ABD\r\n45415,2105,K1ABE\r\n' >excel.csv
+run --settings dates.ini excel.csv
+check "the day/month order taken from the system is told" contains err.txt \
+    "excel.csv: read dates such as 3/5/2024 as .*, the order of the system's short date format"
+check "two-digit years and date numbers are named" contains err.txt \
+    "excel.csv: warning: 2 of 3 records look wrong: 2 with a date that is no calendar date (1900 to 2100), 1 with a two-digit year, 1 with a spreadsheet's date number: format the column as a date before saving; CSV lines 2, 3"
+
 checks_end "cli"

@@ -341,3 +341,28 @@ TEST(Conversion, AnOrdinaryFileConvertsAsBefore) {
     EXPECT_EQ(recordsOf(readFile(dir.file("logbook.adi"))),
               readFile(std::string(VANTREL_SOURCE_DIR) + "/tests/data/logbook-records.adi"));
 }
+
+TEST(Conversion, DatesAndTimesInOneColumnEach) {
+    // A logbook as a spreadsheet saves it on Japanese Windows: one column of
+    // dates such as 2024/5/3 and one of times such as 9:05, in local time.
+    ScratchDir dir;
+    const std::string data = std::string(VANTREL_SOURCE_DIR) + "/tests/data/";
+    const std::string csv = dir.file("log.csv");
+    writeFile(csv, readFile(data + "dates-in-one-column.csv"));
+    ConversionSettings s = settingsFor(csv);
+    const struct {
+        char* field;
+        const char* column;
+    } layout[] = {
+        {s.columnYear, "A"},    {s.columnMonth, "A"},   {s.columnDay, "A"},
+        {s.columnHour, "B"},    {s.columnMinute, "B"},  {s.columnCallsign, "C"},
+        {s.columnFreq, "D"},    {s.columnBand, "E"},    {s.columnMode, "F"},
+        {s.columnRstSent, "G"}, {s.columnRstRcvd, "H"}, {s.columnComment, "I"},
+        {s.columnGl, ""},
+    };
+    for (const auto& item : layout)
+        copyText(item.field, kDesignatorCapacity, item.column);
+    convertWith(s);
+    EXPECT_EQ(recordsOf(readFile(dir.file("log.adi"))),
+              readFile(data + "dates-in-one-column-records.adi"));
+}

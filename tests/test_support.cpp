@@ -79,11 +79,11 @@ std::string statusNow() {
     return text;
 }
 
-std::string convertWith(const ConversionSettings& settings) {
+std::string convertWith(const ConversionSettings& settings, ConversionReport* report) {
     storeSettings(settings);
     clearStatus(theApp.statusText);
     theApp.flags.bits.store(0);
-    runConversion();
+    runConversion(report);
     return statusNow();
 }
 

@@ -8,6 +8,8 @@
 
 #include "settings/conversion_settings.h"
 
+struct ConversionReport;
+
 // A fresh folder for one test, removed with everything in it at the end.
 class ScratchDir {
 public:
@@ -38,8 +40,8 @@ ConversionSettings settingsFor(const std::string& csvPath);
 std::string statusNow();
 
 // Puts settings into the converter, clears its status and flags, and runs one
-// conversion; returns the status text.
-std::string convertWith(const ConversionSettings& settings);
+// conversion; returns the status text, and fills the report when given one.
+std::string convertWith(const ConversionSettings& settings, ConversionReport* report = nullptr);
 
 // The records of an ADIF text: everything after the header's <EOH> line.
 std::string recordsOf(const std::string& adif);

@@ -43,7 +43,7 @@ as_root() {
 
 # The packages of each build.
 CONVERTER_PACKAGES="cmake ninja-build g++"
-NATIVE_PACKAGES="$CONVERTER_PACKAGES googletest libgtest-dev libbenchmark-dev python3"
+NATIVE_PACKAGES="$CONVERTER_PACKAGES googletest libgtest-dev libbenchmark-dev python3 locales"
 WINDOWS_PACKAGES="file g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64"
 WINE_PACKAGES="wine64 xvfb xauth imagemagick locales fonts-ipafont-gothic"
 FUZZ_PACKAGES="clang libclang-rt-dev"
