@@ -15,6 +15,7 @@ void constructConverterApp() {
     }
     memset(&app.fields, 0, sizeof app.fields);
     clearStatus(app.statusText);
+    clearReport(app.reportText);
     app.input = nullptr;
     app.output = nullptr;
     app.flags.bits.store(0);

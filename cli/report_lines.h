@@ -1,21 +1,11 @@
-// What the command-line converter tells about each file beyond its status:
-// how it was read, when that is not as a plain ',' file, how its dates were
-// read, and how many records look wrong.
+// The conversion report as the command-line converter prints it on stderr,
+// each line after the CSV file's path: "PATH: read as ';'-separated",
+// "PATH: warning: 2 of 120 records look wrong; ...", and the kinds of records
+// that look wrong indented below.
 #pragma once
 
 #include <stdio.h>
 
-#include "conversion/conversion_job.h"
+#include "conversion/conversion_report.h"
 
-// One line for each way the file was read differently: "PATH: read as
-// ';'-separated", a skipped byte order mark, lines ended by CR alone.
-void printFormatNotes(FILE* to, const char* path, const LogbookFormat& format);
-
-// A note when year-last dates were read in the system's order of day and
-// month, and a warning for a column named for the year (hour) alone that
-// holds whole dates (times).
-void printDateNotes(FILE* to, const char* path, const ConversionReport& report);
-
-// One warning line when some records look wrong: how many, and why, with the
-// first CSV lines among them and a hint where line 1 or an empty line is one.
-void printRecordWarning(FILE* to, const char* path, const ConversionReport& report);
+void printReport(FILE* to, const char* path, const ConversionReport& report);

@@ -179,9 +179,7 @@ int main(int argc, char** argv) {
         if (outcome == ConversionFinished) {
             printf("%s: %s\n", outputPath, text);
             fflush(stdout);
-            printFormatNotes(stderr, settings.csvPath, report.format);
-            printDateNotes(stderr, settings.csvPath, report);
-            printRecordWarning(stderr, settings.csvPath, report);
+            printReport(stderr, settings.csvPath, report);
         } else {
             fflush(stdout);
             fprintf(stderr, "%s: %s\n", settings.csvPath, text);

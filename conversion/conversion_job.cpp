@@ -41,21 +41,12 @@ inline void countOne(int32_t& count) {
     if (count < INT32_MAX) ++count;
 }
 
-void noteFaults(ConversionReport& report, unsigned faults, int32_t line) {
-    if (faults & kRecordSystemDateOrder) report.dateOrderFromSystem = true;
-    if ((faults & kRecordFaults) == 0) return;
-    if (faults & kRecordNoCallsign) countOne(report.noCallsign);
-    if (faults & kRecordBadDate) countOne(report.badDate);
-    if (faults & kRecordBadTime) countOne(report.badTime);
-    if (faults & kRecordTwoDigitYear) countOne(report.twoDigitYear);
-    if (faults & kRecordDateNumber) countOne(report.dateNumber);
-    if (report.faulty < static_cast<int32_t>(kReportedLines))
-        report.faultyLines[report.faulty] = line;
-    countOne(report.faulty);
-    bool empty = true;
-    for (uint8_t length : theApp.fields.length)
-        empty = empty && length == 0;
-    if (line == 1 || empty) report.titleOrEmptyAmongThem = true;
+// True when every column of the line is empty.
+bool emptyLine(const CsvFields& fields) {
+    for (uint8_t length : fields.length) {
+        if (length != 0) return false;
+    }
+    return true;
 }
 
 // The lines of a file as records: split, written and counted. While a date
@@ -94,7 +85,7 @@ struct RecordWriter {
         }
         const unsigned faults = writeRecord(out, plan, theApp.fields);
         countOne(count);
-        noteFaults(*report, faults, count);
+        if (faults != 0) noteRecordFaults(*report, faults, count, emptyLine(theApp.fields));
         publishConvertedCount(theApp.statusText, theApp.flags, count);
     }
 
@@ -140,6 +131,7 @@ ConversionOutcome runConversion(ConversionReport* report) {
     ConversionReport unused;
     if (report == nullptr) report = &unused;
     memset(report, 0, sizeof *report);
+    clearReport(app.reportText);
 
     app.input = settings.csvPath[0] != '\0' ? openShared(settings.csvPath, "rb") : nullptr;
     if (app.input == nullptr) return fail(ConversionCsvNotOpened, "Can not open CSV file");
@@ -203,6 +195,7 @@ ConversionOutcome runConversion(ConversionReport* report) {
         return readFailed ? fail(ConversionReadFailed, "Can not read CSV file")
                           : fail(ConversionWriteFailed, "Can not write ADI file");
     }
+    publishReport(app.reportText, *report);
     publishFinished(app.statusText, app.flags, records.count);
     return ConversionFinished;
 }

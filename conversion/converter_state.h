@@ -8,6 +8,7 @@
 
 #include <mutex>
 
+#include "conversion/conversion_report.h"
 #include "conversion/csv_splitter.h"
 #include "conversion/request_flags.h"
 #include "conversion/status_line.h"
@@ -24,6 +25,7 @@ struct ConverterApp {
 
     CsvFields fields;  // the columns of the current CSV line
     StatusText statusText;
+    ReportText reportText;  // the last finished conversion's report
     FILE* input;
     FILE* output;
     RequestFlags flags;

@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "conversion/csv_splitter.h"
+#include "conversion/record_faults.h"
 
 // Date and time of one QSO. The first five are inputs; applyTimeDifference
 // adjusts them and fills date and time. Kept in 64 bits so that no value the
@@ -42,23 +43,6 @@ struct QsoTimePlan {
 // Settles the readings from the plan's columns, and as the order of year-last
 // dates takes the system's until the file settles it (settleDateOrder).
 void planQsoTime(QsoTimePlan& plan);
-
-// What may be wrong with a record (bits of what the record writer returns):
-// no callsign; a date that, after the time shift, is no calendar date from
-// 1900 to 2100, or a whole date in none of the forms read; a time not from
-// 00:00 to 23:59, or a whole time in none of the forms read. A bad date may
-// be told apart further as a two-digit year or a spreadsheet's date number.
-// kRecordSystemDateOrder is no fault: the record holds a year-last date read
-// in the system's order of day and month.
-enum RecordFault : unsigned {
-    kRecordNoCallsign = 1,
-    kRecordBadDate = 2,
-    kRecordBadTime = 4,
-    kRecordTwoDigitYear = 8,
-    kRecordDateNumber = 16,
-    kRecordSystemDateOrder = 32,
-};
-constexpr unsigned kRecordFaults = kRecordNoCallsign | kRecordBadDate | kRecordBadTime;
 
 // A whole date, as one column holds it; blanks (space, TAB) around it are
 // ignored. Year first with four digits: Y/M/D, Y-M-D or Y.M.D (the same

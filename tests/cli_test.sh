@@ -127,12 +127,14 @@ check "an unknown key is named with the nearest known one" \
     contains err.txt "typo.ini: warning: unknown key COLUMN_CALL; did you mean COLUMN_CALLSIGN?"
 check "commented-out lines are no keys" test "$(grep -c 'unknown key' err.txt)" -eq 1
 check "records that look wrong are counted, with their lines and a hint" contains err.txt \
-    "odd.csv: warning: 3 of 4 records look wrong: 1 without a callsign, 3 with a date that is no calendar date (1900 to 2100); CSV lines 1, 2, 3 (a title row or an empty line?)"
+    "odd.csv: warning: 3 of 4 records look wrong; CSV lines 1, 2, 3 (a title row or an empty line?)"
+check "each kind of record that looks wrong, with its lines" contains err.txt \
+    "odd.csv:   3 with a date that is no calendar date (1900 to 2100): CSV lines 1, 2, 3"
 check "every line still makes a record" finished_line "odd.adi" 4
 printf 'Year,Month,Day,Hour,Minute,Call\r\n2014,12,8,3,15,K1ABC\r\n' >titled.csv
 run --settings utc.ini titled.csv
 check "a title row alone gets the hint too" \
-    contains err.txt "titled.csv: warning: 1 of 2 records look wrong: 1 with a date that is no calendar date (1900 to 2100); CSV line 1 (a title row or an empty line?)"
+    contains err.txt "titled.csv: warning: 1 of 2 records look wrong; CSV line 1 (a title row or an empty line?)"
 printf '\357\273\2772014;12;8;3;15;K1ABC;14,074\r2014;12;8;3;16;K1ABD;14,075\r' >mac.csv
 run --settings utc.ini mac.csv
 check "a skipped byte order mark is told" contains err.txt "mac.csv: skipped the UTF-8 byte order mark"
@@ -162,7 +164,8 @@ printf '3/5/2024,9:05 PM,K1ABC\r\n24/05/03,21:05,K1ABD\r\n45415,2105,K1ABE\r\n' 
 run --settings dates.ini excel.csv
 check "the day/month order taken from the system is told" contains err.txt \
     "excel.csv: read dates such as 3/5/2024 as .*, the order of the system's short date format"
-check "two-digit years and date numbers are named" contains err.txt \
-    "excel.csv: warning: 2 of 3 records look wrong: 2 with a date that is no calendar date (1900 to 2100), 1 with a two-digit year, 1 with a spreadsheet's date number: format the column as a date before saving; CSV lines 2, 3"
+check "two-digit years are named" contains err.txt "excel.csv:   1 with a two-digit year: CSV line 2"
+check "date numbers are named" contains err.txt \
+    "excel.csv:   1 with a spreadsheet's date number (format the column as a date before saving): CSV line 3"
 
 checks_end "cli"

@@ -246,6 +246,6 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
         if (c.fromSystem) {
             EXPECT_EQ(report.dateOrder == kDayFirst, systemDayFirst);
         }
-        EXPECT_EQ(report.badDate, c.badDates);
+        EXPECT_EQ(tallyOf(report, kRecordBadDate).count, c.badDates);
     }
 }

@@ -1,0 +1,55 @@
+// What may be wrong with a record, as bits of what the record writer
+// returns, and the one table that names each kind in the conversion report.
+#pragma once
+
+#include <stddef.h>
+
+// The record has no callsign; its callsign is one QSL services refuse; its
+// date, after the time shift, is no calendar date from 1900 to 2100, or a
+// whole date in none of the forms read (told apart further as a two-digit
+// year or a spreadsheet's date number); its date is a calendar date before
+// ADIF's first (1930-01-01) or more than a day after the file's own; its time
+// is not from 00:00 to 23:59, or a whole time in none of the forms read; its
+// band is no ADIF band; its frequency lies outside its band.
+// kRecordSystemDateOrder is no fault: the record holds a year-last date read
+// in the system's order of day and month.
+enum RecordFault : unsigned {
+    kRecordNoCallsign = 1,
+    kRecordBadDate = 2,
+    kRecordBadTime = 4,
+    kRecordTwoDigitYear = 8,
+    kRecordDateNumber = 16,
+    kRecordSystemDateOrder = 32,
+    kRecordCallsignRefused = 64,
+    kRecordDateOutOfRange = 128,
+    kRecordUnknownBand = 256,
+    kRecordBandFrequency = 512,
+};
+
+// Each kind of fault, in the order the report tells them.
+struct RecordFaultKind {
+    unsigned bit;
+    const char* what;  // "N <what>"
+};
+inline constexpr RecordFaultKind kRecordFaultKinds[] = {
+    {kRecordNoCallsign, "without a callsign"},
+    {kRecordCallsignRefused,
+     "with a callsign QSL services refuse (3 or more letters, digits and '/', a letter and a "
+     "digit among them, no '/' at either end)"},
+    {kRecordBadDate, "with a date that is no calendar date (1900 to 2100)"},
+    {kRecordTwoDigitYear, "with a two-digit year"},
+    {kRecordDateNumber,
+     "with a spreadsheet's date number (format the column as a date before saving)"},
+    {kRecordDateOutOfRange,
+     "with a date before 1930-01-01 or more than a day after the date this file was made"},
+    {kRecordBadTime, "with a time outside 00:00 to 23:59"},
+    {kRecordUnknownBand,
+     "with a band that is no ADIF band such as 20m or 70cm (with the band column left out, QSL "
+     "services take the band from the frequency)"},
+    {kRecordBandFrequency, "with a frequency outside its band"},
+};
+inline constexpr size_t kRecordFaultKindCount =
+    sizeof kRecordFaultKinds / sizeof kRecordFaultKinds[0];
+
+// The bits that make a record one that looks wrong.
+constexpr unsigned kRecordFaults = ~static_cast<unsigned>(kRecordSystemDateOrder);
