@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/converter_app.h"
+#include "app/report_view.h"
 #include "app/resource_ids.h"
 #include "app/settings_form.h"
 #include "app/window_state.h"
@@ -106,6 +107,8 @@ void onUiTimer() {
         char text[kStatusTextCapacity];
         readStatusText(theApp.statusText, text, sizeof text);
         SendMessageA(theMainWindow.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        // The report is published before the status that ends its conversion.
+        showReportCounts();
     }
     if (takeFlag(theApp.flags, RefreshForm)) {
         writeForm();
@@ -145,10 +148,19 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 case IDM_EXIT:
                     DestroyWindow(theMainWindow.window);
                     break;
+                case IDM_REPORT:
+                    showReportBox();
+                    break;
                 default:
                     break;
             }
             return DefWindowProcA(window, message, wParam, lParam);
+        case WM_NOTIFY:
+            // Posted: the box's message loop is not to run inside the status
+            // bar's click.
+            if (isReportPartClick(*reinterpret_cast<const NMHDR*>(lParam)))
+                PostMessageA(window, WM_COMMAND, IDM_REPORT, 0);
+            return 0;
         case WM_TIMER:
             if (wParam != UiTimer) break;
             onUiTimer();

@@ -15,6 +15,7 @@
 // Menu commands.
 #define IDM_ABOUT 104
 #define IDM_EXIT 105
+#define IDM_REPORT 110
 
 // The controls that show a setting.
 #include "settings/setting_controls.h"
