@@ -87,6 +87,8 @@ void buildChildren(HWND window) {
     theMainWindow.form = CreateDialogParamA(
         theMainWindow.instance, MAKEINTRESOURCEA(IDD_SETTINGS_FORM), window, settingsFormProc, 0);
     growToShowForm(window);
+    // A file dropped on the status bar comes here (on the form, to the form).
+    DragAcceptFiles(window, TRUE);
 
     RECT statusRect = {};
     GetWindowRect(theMainWindow.statusBar, &statusRect);
@@ -160,6 +162,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             // bar's click.
             if (isReportPartClick(*reinterpret_cast<const NMHDR*>(lParam)))
                 PostMessageA(window, WM_COMMAND, IDM_REPORT, 0);
+            return 0;
+        case WM_DROPFILES:
+            takeDroppedCsv(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_TIMER:
             if (wParam != UiTimer) break;

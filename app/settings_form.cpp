@@ -1,8 +1,9 @@
 // The settings form: moves values between its controls and the settings,
-// starts conversions and picks the CSV file.
+// starts conversions and picks the CSV file (Browse, or a file dropped).
 #include "app/settings_form.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 #include <stddef.h>
 #include <string.h>
@@ -43,6 +44,19 @@ void onUnitClicked(int clickedId) {
         theApp.settings.checkKhz = mhzClicked ? other : clicked;
     }
     setCheck(form, otherId, other != 0);
+}
+
+// A chosen or dropped file into csvPath and the CSV File box. A path longer
+// than csvPath holds is refused: cut, it would name another file.
+void takeCsvPath(const char* chosen) {
+    if (strlen(chosen) >= kPathCapacity) return;
+    char csvPath[kPathCapacity];
+    {
+        std::lock_guard<std::mutex> hold(theApp.settingsLock);
+        copyText(theApp.settings.csvPath, chosen);
+        copyText(csvPath, theApp.settings.csvPath);
+    }
+    SetDlgItemTextA(theMainWindow.form, IDC_CSV_PATH, csvPath);
 }
 
 }  // namespace
@@ -116,19 +130,21 @@ void browseCsv() {
         dialog.lpstrInitialDir = initialFolder;
     }
 
-    if (!GetOpenFileNameA(&dialog)) return;
+    if (GetOpenFileNameA(&dialog)) takeCsvPath(chosen);
+}
 
-    // A path longer than csvPath holds is refused: cut, it would name
-    // another file.
-    if (strlen(chosen) >= kPathCapacity) return;
-
-    char csvPath[kPathCapacity];
-    {
-        std::lock_guard<std::mutex> hold(theApp.settingsLock);
-        copyText(theApp.settings.csvPath, chosen);
-        copyText(csvPath, theApp.settings.csvPath);
+void takeDroppedCsv(HDROP drop) {
+    // The first file. A folder is no logbook, and a path too long for csvPath
+    // is asked for no further: either changes nothing.
+    char path[kPathCapacity];
+    const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    if (length > 0 && length < sizeof path &&
+        DragQueryFileA(drop, 0, path, sizeof path) == length) {
+        const DWORD attributes = GetFileAttributesA(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            takeCsvPath(path);
     }
-    SetDlgItemTextA(theMainWindow.form, IDC_CSV_PATH, csvPath);
+    DragFinish(drop);
 }
 
 INT_PTR CALLBACK settingsFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,8 +153,13 @@ INT_PTR CALLBACK settingsFormProc(HWND form, UINT message, WPARAM wParam, LPARAM
             theMainWindow.form = form;
             // The template's label widths suit some dialog fonts only.
             widenLabelsToFit(form);
+            // A file dropped on the form or on a control of it comes here.
+            DragAcceptFiles(form, TRUE);
             return TRUE;
         case WM_NOTIFY:
+            return TRUE;
+        case WM_DROPFILES:
+            takeDroppedCsv(reinterpret_cast<HDROP>(wParam));
             return TRUE;
         case WM_COMMAND:
             // Any notification from these four acts like a click.
