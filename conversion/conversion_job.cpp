@@ -173,7 +173,7 @@ ConversionOutcome runConversion(ConversionReport* report) {
     records.surveyDatesOf(app.readBlock + format.skip,
                           app.readBlock + (got < kFormatWindow ? got : kFormatWindow),
                           got < sizeof app.readBlock);
-    writeHeader(records.out, settings);
+    records.plan.latestDate = calendarDayAfter(writeHeader(records.out, settings));
 
     records.feed(app.readBlock + format.skip, app.readBlock + got);
     while (!records.out.failed && got == sizeof app.readBlock &&

@@ -22,7 +22,7 @@ run() {  # run ARGS...: the copied converter; sets $status, out.txt, err.txt
 }
 finished_line() { grep -Eq "^$1: [0-9]{2}:[0-9]{2}:[0-9]{2}   Finished $2 QSOs conversion\$" out.txt; }
 
-printf '2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n' >two.csv
+printf '2014,12,8,3,15,K1TST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n' >two.csv
 printf '[VANTREL_LOCAL_PARAMS]\r\nTIME_ZONE=0\r\nCSV_NAME=two.csv\r\n' >utc.ini
 
 # Help, version and bad usage.

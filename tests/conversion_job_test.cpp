@@ -366,3 +366,61 @@ TEST(Conversion, DatesAndTimesInOneColumnEach) {
     EXPECT_EQ(recordsOf(readFile(dir.file("log.adi"))),
               readFile(data + "dates-in-one-column-records.adi"));
 }
+
+namespace {
+
+// A report's lines, each after its level's mark: "N " note, "W " warning,
+// "D " detail.
+void collectLine(void* lines, ReportLevel level, const char* text) {
+    static_cast<std::vector<std::string>*>(lines)->push_back(std::string("NWD").substr(level, 1) +
+                                                             " " + text);
+}
+
+}  // namespace
+
+// The report of a conversion tells each kind of record that looks wrong with
+// its count and first CSV lines; the window shows the same lines.
+TEST(ConversionReport, EachKindWithItsCountAndLines) {
+    ScratchDir dir;
+    const std::string csv = dir.file("log.csv");
+    writeFile(csv,
+              "Year,Month,Day,Hour,Minute,Call,Freq,,Band\r\n"
+              "2014,6,15,12,0,K1ABC,7.010,,20m\r\n"
+              "1920,6,15,12,0,K1ABC,14.025,,20m\r\n"
+              "2014,6,15,12,0,K1,14.025,,20m\r\n"
+              "2014,6,15,12,0,JA1ABC,430,,430\r\n"
+              "2014,6,15,12,0,JA1ABC,14.025,,20m\r\n");
+    ConversionSettings settings = settingsFor(csv);
+    settings.timeZone = 0;
+    ConversionReport report;
+    convertWith(settings, &report);
+    std::vector<std::string> lines;
+    forEachReportLine(report, collectLine, &lines);
+    const std::vector<std::string> expected = {
+        "W 5 of 6 records look wrong; CSV lines 1, 2, 3, 4, 5 (a title row or an empty line?)",
+        "D 2 " + std::string(kRecordFaultKinds[1].what) + ": CSV lines 1, 4",
+        "D 1 with a date that is no calendar date (1900 to 2100): CSV line 1",
+        "D 1 " + std::string(kRecordFaultKinds[5].what) + ": CSV line 3",
+        "D 2 " + std::string(kRecordFaultKinds[7].what) + ": CSV lines 1, 5",
+        "D 1 with a frequency outside its band: CSV line 2",
+    };
+    EXPECT_EQ(lines, expected);
+
+    char text[kReportTextCapacity];
+    int32_t notes = -1, warnings = -1;
+    formatReportText(report, text, sizeof text, notes, warnings);
+    EXPECT_EQ(std::string(text).find("Warning: 5 of 6 records look wrong;"), 0u) << text;
+    EXPECT_NE(std::string(text).find("\r\n    1 with a frequency outside its band: CSV line 2\r\n"),
+              std::string::npos);
+    EXPECT_EQ(notes, 0);
+    EXPECT_EQ(warnings, 1);
+    const struct {
+        int32_t notes, warnings;
+        const char* text;
+    } counts[] = {{0, 0, ""}, {1, 0, "1 note"}, {0, 2, "2 warnings"}, {3, 1, "1 warning, 3 notes"}};
+    for (const auto& c : counts) {
+        char shown[64];
+        formatReportCounts(c.notes, c.warnings, shown);
+        EXPECT_STREQ(shown, c.text);
+    }
+}
