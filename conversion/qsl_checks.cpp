@@ -8,9 +8,17 @@
 
 namespace {
 
+// A text of up to 8 bytes as one word, its first byte lowest; 0 past its end.
+constexpr uint64_t wordOf(const char* text) {
+    uint64_t word = 0;
+    for (int i = 0; i < 8 && text[i] != '\0'; ++i)
+        word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+    return word;
+}
+
 // ADIF's bands, from 2190m to submm, with their edges.
 #define VANTREL_BAND(name, lower, upper) \
-    { name, sizeof(name) - 1, lower, upper }
+    { name, wordOf(name), lower, upper }
 const AdifBand kAdifBands[] = {
     VANTREL_BAND("2190m", 0.1357, 0.1378),
     VANTREL_BAND("630m", 0.472, 0.479),
@@ -54,36 +62,46 @@ const int64_t kFirstAdifDate = 19300101;
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
-inline bool isLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-inline char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+
+// What each byte is in a callsign: a letter, a digit, '/' or none of them.
+enum : unsigned char { kLetter = 1, kDigit = 2, kSlash = 4 };
+struct CallsignBytes {
+    unsigned char kind[256];
+    constexpr CallsignBytes() : kind() {
+        for (int c = 'A'; c <= 'Z'; ++c)
+            kind[c] = kind[c + 'a' - 'A'] = kLetter;
+        for (int c = '0'; c <= '9'; ++c)
+            kind[c] = kDigit;
+        kind[static_cast<int>('/')] = kSlash;
+    }
+};
+constexpr CallsignBytes kCallsignBytes;
 
 }  // namespace
 
 const AdifBand* adifBandNamed(const char* text, size_t length) {
+    if (length > 8) return nullptr;
+    uint64_t word = 0;
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const unsigned lowered = c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+        word |= static_cast<uint64_t>(lowered) << (8 * i);
+    }
     for (const AdifBand& band : kAdifBands) {
-        if (band.length != length) continue;
-        size_t i = 0;
-        while (i < length && lower(text[i]) == band.name[i])
-            ++i;
-        if (i == length) return &band;
+        if (band.code == word) return &band;
     }
     return nullptr;
 }
 
 bool callsignAccepted(const char* text, size_t length) {
     if (length < 3 || text[0] == '/' || text[length - 1] == '/') return false;
-    bool letter = false, digit = false;
+    unsigned seen = 0;
     for (size_t i = 0; i < length; ++i) {
-        const char c = text[i];
-        if (!isLetter(c) && !isDigit(c) && c != '/') return false;
-        letter = letter || isLetter(c);
-        digit = digit || isDigit(c);
+        const unsigned kind = kCallsignBytes.kind[static_cast<unsigned char>(text[i])];
+        if (kind == 0) return false;
+        seen |= kind;
     }
-    return letter && digit;
+    return (seen & (kLetter | kDigit)) == (kLetter | kDigit);
 }
 
 double frequencyMhz(const char* text, size_t length) {

@@ -8,10 +8,11 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// One of ADIF's bands: its name and its edges in MHz.
+// One of ADIF's bands: its name (also as one word, for a quick lookup) and
+// its edges in MHz.
 struct AdifBand {
     const char* name;
-    size_t length;
+    uint64_t code;
     double lowerMhz, upperMhz;
 };
 
