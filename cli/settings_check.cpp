@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/text.h"
 #include "platform/ini_text.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_file.h"
@@ -36,7 +37,7 @@ double likeness(const std::string& a, const char* b) {
 
 }  // namespace
 
-void warnUnknownKeys(FILE* to, const char* path, const std::string& text) {
+void warnAboutSettings(FILE* to, const char* path, const std::string& text) {
     for (const std::string& key : iniKeys(text, kSettingsSection)) {
         // A line commented out, ";COLUMN_CALL=F" or "# note=1", is no key
         // the user meant.
@@ -55,5 +56,13 @@ void warnUnknownKeys(FILE* to, const char* path, const std::string& text) {
         if (!known)
             fprintf(to, "%s: warning: unknown key %s; did you mean %s?\n", path, key.c_str(),
                     nearest->key);
+    }
+    for (const SettingDescriptor& row : kSettingsTable) {
+        std::string value;
+        if (row.control != kCheckBox || !iniValue(text, kSettingsSection, row.key, value)) continue;
+        const int32_t number = parseLeadingInt(value.c_str());
+        if (!value.empty() && number != 0 && number != 1)
+            fprintf(to, "%s: warning: %s=%s counts as off here; the window shows it checked\n",
+                    path, row.key, value.c_str());
     }
 }

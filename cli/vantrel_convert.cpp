@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
                            ? besideProgram
                            : nullptr;
     }
-    if (settingsPath != nullptr) warnUnknownKeys(stderr, settingsPath, settingsText);
+    if (settingsPath != nullptr) warnAboutSettings(stderr, settingsPath, settingsText);
 
     const bool live = VANTREL_ISATTY(VANTREL_FILENO(stderr)) != 0;
     int status = 0;

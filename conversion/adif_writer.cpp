@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "common/text.h"
+#include "conversion/qsl_checks.h"
 #include "platform/platform.h"
 
 void flushAdifOutput(AdifOutput& out) {
@@ -81,6 +82,14 @@ int8_t columnIndex(const char* designator) {
     return static_cast<int8_t>(column - 1);
 }
 
+// The text and length of a column, empty for none.
+inline const char* textOf(const CsvFields& fields, int8_t column) {
+    return column == kNoColumn ? "" : fields.column[column];
+}
+inline size_t lengthOf(const CsvFields& fields, int8_t column) {
+    return column == kNoColumn ? 0 : fields.length[column];
+}
+
 // The FREQ value in MHz of a column in kHz: its number divided by 1000 with
 // three decimals. In a file whose decimal mark is ',', a ',' reads as '.'.
 size_t megahertzFromKilohertz(const char* text, size_t length, bool decimalComma,
@@ -94,6 +103,13 @@ size_t megahertzFromKilohertz(const char* text, size_t length, bool decimalComma
     const int n = snprintf(mhz, sizeof mhz, "%.3f", parseLeadingNumber(number) / 1000.0);
     if (n < 0) return 0;
     return static_cast<size_t>(n) < sizeof mhz ? static_cast<size_t>(n) : sizeof mhz - 1;
+}
+
+// The local time now, shifted by the time difference as the header states it.
+QsoTimestamp shifted(const LocalTime& now, int32_t timeZone) {
+    QsoTimestamp t = {now.year, now.month, now.day, now.hour, now.minute, 0, 0};
+    applyTimeDifference(t, timeZone);
+    return t;
 }
 
 }  // namespace
@@ -115,11 +131,10 @@ void columnName(int8_t column, char (&name)[3]) {
     name[2] = '\0';
 }
 
-void writeHeader(AdifOutput& out, const ConversionSettings& settings) {
-    if (!reserve(out)) return;
-    LocalTime now = currentLocalTime();
-    QsoTimestamp t = {now.year, now.month, now.day, now.hour, now.minute, 0, 0};
-    applyTimeDifference(t, settings.timeZone);
+int64_t writeHeader(AdifOutput& out, const ConversionSettings& settings) {
+    const LocalTime now = currentLocalTime();
+    const QsoTimestamp t = shifted(now, settings.timeZone);
+    if (!reserve(out)) return t.date;
 
     char* p = out.buffer + out.used;
     static const char kGenerated[] = "Generated on ";
@@ -144,6 +159,7 @@ void writeHeader(AdifOutput& out, const ConversionSettings& settings) {
     static const char kRest[] = "\r\n<ADIF_VER:5>3.0.0\r\n<EOH>\r\n";
     p = put(p, kRest, sizeof kRest - 1);
     out.used = static_cast<size_t>(p - out.buffer);
+    return t.date;
 }
 
 void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma) {
@@ -166,6 +182,7 @@ void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma
     plan.rstRcvd = s.checkRstRcvd == 1 ? columnIndex(s.columnRstRcvd) : kNoColumn;
     plan.gl = s.checkMyGl == 1 ? columnIndex(s.columnGl) : kNoColumn;
     plan.decimalComma = decimalComma;
+    plan.latestDate = calendarDayAfter(shifted(currentLocalTime(), s.timeZone).date);
 }
 
 unsigned writeRecord(AdifOutput& out, const RecordPlan& plan, const CsvFields& fields) {
@@ -188,6 +205,14 @@ unsigned writeRecord(AdifOutput& out, const RecordPlan& plan, const CsvFields& f
     p = VANTREL_ITEM(p, "TIME_ON", number, n);
 
     p = VANTREL_ALWAYS_ITEM(p, "BAND", fields, plan.band);
+    QslItems qsl = {textOf(fields, plan.callsign),
+                    lengthOf(fields, plan.callsign),
+                    (faults & kRecordBadDate) == 0 ? t.date : 0,
+                    textOf(fields, plan.band),
+                    lengthOf(fields, plan.band),
+                    nullptr,
+                    0};
+    char mhz[400];
     if (plan.freq != kNoColumn) {
         const char* text = fields.column[plan.freq];
         const size_t length = fields.length[plan.freq];
@@ -199,12 +224,16 @@ unsigned writeRecord(AdifOutput& out, const RecordPlan& plan, const CsvFields& f
                 for (size_t k = 0; k < length; ++k)
                     if (value[k] == ',') value[k] = '.';
             }
+            qsl.freq = value;
+            qsl.freqLength = length;
         } else {
-            char mhz[400];
-            p = VANTREL_ITEM(p, "FREQ", mhz,
-                             megahertzFromKilohertz(text, length, plan.decimalComma, mhz));
+            const size_t written = megahertzFromKilohertz(text, length, plan.decimalComma, mhz);
+            p = VANTREL_ITEM(p, "FREQ", mhz, written);
+            qsl.freq = mhz;
+            qsl.freqLength = length == 0 ? 0 : written;  // no frequency given: none to check
         }
     }
+    faults |= qslFaults(qsl, plan.latestDate);
     p = VANTREL_ALWAYS_ITEM(p, "MODE", fields, plan.mode);
     p = VANTREL_ALWAYS_ITEM(p, "RST_SENT", fields, plan.rstSent);
     if (plan.rstRcvd != kNoColumn) p = VANTREL_COLUMN_ITEM(p, "RST_RCVD", fields, plan.rstRcvd);

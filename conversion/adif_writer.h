@@ -31,7 +31,8 @@ typedef const char* ColumnDesignator;
 // The column a designator names (1 to 702), or 0 for none.
 int resolveColumn(ColumnDesignator designator);
 
-void writeHeader(AdifOutput& out, const ConversionSettings& settings);
+// Writes the header; returns the date (YYYYMMDD) it states, today's in UTC.
+int64_t writeHeader(AdifOutput& out, const ConversionSettings& settings);
 
 // The letters of a column index (0 to 31), as resolveColumn reads them.
 void columnName(int8_t column, char (&name)[3]);
@@ -46,8 +47,11 @@ struct RecordPlan {
     int8_t callsign, band, mode, rstSent, comment;
     int8_t freq, rstRcvd, gl;  // written only when not kNoColumn
     FrequencyUnit freqUnit;
-    bool decimalComma;  // the file's decimal mark is ',': FREQ reads it as '.'
+    bool decimalComma;   // the file's decimal mark is ',': FREQ reads it as '.'
+    int64_t latestDate;  // the latest date QSL services take: the day after the header's
 };
+// Settles the plan; its latest date is the day after today's in UTC, which a
+// conversion sets again from the date its header states.
 void planRecord(RecordPlan& plan, const ConversionSettings& settings, bool decimalComma);
 
 // Writes one record from the current CSV line's columns; returns what looks

@@ -5,16 +5,7 @@
 #include <stdint.h>
 
 #include "conversion/conversion_report.h"
-
-enum ConversionOutcome {
-    ConversionFinished,
-    ConversionCsvNotOpened,
-    ConversionCsvNotText,
-    ConversionAdiNotOpened,
-    ConversionAdiIsCsv,
-    ConversionReadFailed,
-    ConversionWriteFailed,
-};
+#include "conversion/logbook_records.h"
 
 // One whole conversion with a snapshot of the current settings. Its results
 // are the output file, the status line and the StatusChanged bit; the outcome,

@@ -95,12 +95,16 @@ unsigned badDateKind(const char* yearText) {
     return 0;
 }
 
+// The days of a month in the calendar.
+inline int64_t calendarDaysOf(int64_t month, int64_t year) {
+    return month == 2 ? (isCalendarLeapYear(year) ? 29 : 28) : daysOfMonth(month);
+}
+
 // Whether a shifted timestamp is a date and time that exist: a year from 1900
 // to 2100, month 1 to 12, a day within its month, 00:00 to 23:59.
 unsigned calendarFaults(const QsoTimestamp& t) {
     unsigned faults = 0;
-    const int64_t days =
-        t.month == 2 ? (isCalendarLeapYear(t.year) ? 29 : 28) : daysOfMonth(t.month);
+    const int64_t days = calendarDaysOf(t.month, t.year);
     if (t.year < 1900 || t.year > 2100 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > days)
         faults |= kRecordBadDate;
     if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59) faults |= kRecordBadTime;
@@ -116,6 +120,18 @@ void copyExample(char (&to)[kExampleCapacity], const char* begin, const char* en
 }
 
 }  // namespace
+
+int64_t calendarDayAfter(int64_t date) {
+    int64_t year = date / 10000, month = date / 100 % 100, day = date % 100 + 1;
+    if (day > calendarDaysOf(month, year)) {
+        day = 1;
+        if (++month > 12) {
+            month = 1;
+            ++year;
+        }
+    }
+    return (year * 100 + month) * 100 + day;
+}
 
 void applyTimeDifference(QsoTimestamp& t, int32_t timeZone) {
     t.hour -= timeZone;

@@ -19,6 +19,9 @@ struct QsoTimestamp {
 // Subtracts timeZone hours, with at most one day of calendar roll-over.
 void applyTimeDifference(QsoTimestamp& timestamp, int32_t timeZone);
 
+// The calendar's day after a date of the form YYYYMMDD.
+int64_t calendarDayAfter(int64_t date);
+
 // A column index of CsvFields (0 to 31), or kNoColumn for none.
 constexpr int8_t kNoColumn = -1;
 

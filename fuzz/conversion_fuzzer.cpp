@@ -27,6 +27,7 @@
 
 #include "common/text.h"
 #include "conversion/conversion_job.h"
+#include "conversion/conversion_preview.h"
 #include "conversion/converter_state.h"
 #include "fuzz_support.h"
 #include "reference_csv.h"
@@ -313,7 +314,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(copyText(settings.csvPath, csvPath.c_str()), csvPath);
     if (kind.present) fuzz::writeFile(csvPath, csv.data(), csv.size());
 
+    // The preview first: it reads the file as the conversion will, writes no
+    // file, and a file it refuses is the one the conversion refuses.
+    static char preview[kPreviewTextCapacity];
+    memset(preview, 0x5A, sizeof preview);
+    const ConversionOutcome previewed = previewConversion(settings, preview, sizeof preview);
+    FUZZ_CHECK(memchr(preview, '\0', sizeof preview) != nullptr, "the preview is not terminated");
+    const std::string listed = fuzz::listScratch();
+    FUZZ_CHECK(listed.empty() || listed == "[" + std::string(kind.csv) + "] ", listed);
+
     const std::string status = runWith(settings);
+    if (previewed != ConversionFinished)
+        FUZZ_CHECK(status == preview, status + " / " + std::string(preview));
 
     if (!kind.present) {
         FUZZ_CHECK(status == "Can not open CSV file", status);

@@ -222,46 +222,84 @@ TEST(WriteRecord, EveryColumnUpToAFCanBeUsed) {
     EXPECT_NE(r.find("<MY_GRIDSQUARE:3>v31\r\n"), std::string::npos);
 }
 
-// What the writer says of a record: whether it has a callsign, and whether its
-// date and time (after the shift) exist.
+// What the writer says of a record: whether it has a callsign, whether its
+// date and time (after the shift) exist, and what QSL services refuse in it
+// (here on a day whose header states 2024-05-03).
 TEST(WriteRecord, FaultsOfARecord) {
+    enum : unsigned { kMHz = 0, kKHz = 1 };
     const struct {
         const char* line;
         int32_t timeZone;
+        unsigned unit;
         unsigned faults;
     } cases[] = {
-        {"2014,12,8,3,15,K1ABC", 9, 0},
-        {"2014,12,8,3,15,", 9, kRecordNoCallsign},
-        {"2014,11,31,12,0,K1ABC", 0, kRecordBadDate},  // no 31 November
-        {"2014,11,30,12,0,K1ABC", 0, 0},
-        {"2023,2,29,12,0,K1ABC", 0, kRecordBadDate},
-        {"2024,2,29,12,0,K1ABC", 0, 0},
-        {"1900,2,29,12,0,K1ABC", 0, kRecordBadDate},  // 1900 was no leap year
-        {"2000,2,29,12,0,K1ABC", 0, 0},
-        {"1900,1,1,12,0,K1ABC", 0, 0},
-        {"1899,12,31,12,0,K1ABC", 0, kRecordBadDate},
-        {"2100,12,31,12,0,K1ABC", 0, 0},
-        {"2101,1,1,12,0,K1ABC", 0, kRecordBadDate},
-        {"14,12,7,12,0,K1ABC", 0, kRecordBadDate | kRecordTwoDigitYear},
-        {"24/05/03,1,1,12,0,K1ABC", 0, kRecordBadDate | kRecordTwoDigitYear},
-        {"45415,1,1,12,0,K1ABC", 0, kRecordBadDate | kRecordDateNumber},
-        {"45415.52,1,1,12,0,K1ABC", 0, kRecordBadDate | kRecordDateNumber},
-        {"19999,1,1,12,0,K1ABC", 0, kRecordBadDate},
-        {"2014,13,1,12,0,K1ABC", 0, kRecordBadDate},
-        {"2014,12,0,12,0,K1ABC", 0, kRecordBadDate},
-        {"2014,6,15,23,59,K1ABC", 0, 0},
-        {"2014,6,15,2,0,K1ABC", 30, kRecordBadTime},  // -400: no time of day
-        {"2014,6,15,12,60,K1ABC", 0, kRecordBadTime},
-        {"2014,6,15,12,-1,K1ABC", 0, kRecordBadTime},
-        {"", 9, kRecordNoCallsign | kRecordBadDate},  // an empty line
+        {"2014,12,8,3,15,K1ABC", 9, kMHz, 0},
+        {"2014,12,8,3,15,", 9, kMHz, kRecordNoCallsign},
+        {"2014,11,31,12,0,K1ABC", 0, kMHz, kRecordBadDate},  // no 31 November
+        {"2014,11,30,12,0,K1ABC", 0, kMHz, 0},
+        {"2023,2,29,12,0,K1ABC", 0, kMHz, kRecordBadDate},
+        {"2024,2,29,12,0,K1ABC", 0, kMHz, 0},
+        {"1900,2,29,12,0,K1ABC", 0, kMHz, kRecordBadDate},  // 1900 was no leap year
+        {"2000,2,29,12,0,K1ABC", 0, kMHz, 0},
+        {"1900,1,1,12,0,K1ABC", 0, kMHz, kRecordDateOutOfRange},  // a date, before ADIF's
+        {"1899,12,31,12,0,K1ABC", 0, kMHz, kRecordBadDate},
+        {"1929,12,31,23,59,K1ABC", 0, kMHz, kRecordDateOutOfRange},
+        {"1930,1,1,0,0,K1ABC", 0, kMHz, 0},
+        {"2024,5,4,23,59,K1ABC", 0, kMHz, 0},  // a day after the header's date
+        {"2024,5,5,0,0,K1ABC", 0, kMHz, kRecordDateOutOfRange},
+        {"2100,12,31,12,0,K1ABC", 0, kMHz, kRecordDateOutOfRange},
+        {"2101,1,1,12,0,K1ABC", 0, kMHz, kRecordBadDate},
+        {"14,12,7,12,0,K1ABC", 0, kMHz, kRecordBadDate | kRecordTwoDigitYear},
+        {"24/05/03,1,1,12,0,K1ABC", 0, kMHz, kRecordBadDate | kRecordTwoDigitYear},
+        {"45415,1,1,12,0,K1ABC", 0, kMHz, kRecordBadDate | kRecordDateNumber},
+        {"45415.52,1,1,12,0,K1ABC", 0, kMHz, kRecordBadDate | kRecordDateNumber},
+        {"19999,1,1,12,0,K1ABC", 0, kMHz, kRecordBadDate},
+        {"2014,13,1,12,0,K1ABC", 0, kMHz, kRecordBadDate},
+        {"2014,12,0,12,0,K1ABC", 0, kMHz, kRecordBadDate},
+        {"2014,6,15,23,59,K1ABC", 0, kMHz, 0},
+        {"2014,6,15,2,0,K1ABC", 30, kMHz, kRecordBadTime},  // -400: no time of day
+        {"2014,6,15,12,60,K1ABC", 0, kMHz, kRecordBadTime},
+        {"2014,6,15,12,-1,K1ABC", 0, kMHz, kRecordBadTime},
+        {"", 9, kMHz, kRecordNoCallsign | kRecordBadDate},  // an empty line
+        // Callsigns QSL services refuse, and some they take.
+        {"2014,6,15,12,0,ja1abc/p", 0, kMHz, 0},
+        {"2014,6,15,12,0,K1A", 0, kMHz, 0},
+        {"2014,6,15,12,0,K1", 0, kMHz, kRecordCallsignRefused},
+        {"2014,6,15,12,0,TEST", 0, kMHz, kRecordCallsignRefused},
+        {"2014,6,15,12,0,1234", 0, kMHz, kRecordCallsignRefused},
+        {"2014,6,15,12,0,JA1ABC/", 0, kMHz, kRecordCallsignRefused},
+        {"2014,6,15,12,0,/JA1ABC", 0, kMHz, kRecordCallsignRefused},
+        {"2014,6,15,12,0, JA1ABC", 0, kMHz, kRecordCallsignRefused},
+        {"2014,6,15,12,0,JA1-ABC", 0, kMHz, kRecordCallsignRefused},
+        {"2014,6,15,12,0,JA1\x83\x5C", 0, kMHz, kRecordCallsignRefused},
+        // Bands ADIF knows, in any case, and whether the frequency lies in them.
+        {"2014,6,15,12,0,K1ABC,14.025,,20m", 0, kMHz, 0},
+        {"2014,6,15,12,0,K1ABC,430.5,,70CM", 0, kMHz, 0},
+        {"2014,6,15,12,0,K1ABC,14.35,,20m", 0, kMHz, 0},  // on the upper edge
+        {"2014,6,15,12,0,K1ABC,14.351,,20m", 0, kMHz, kRecordBandFrequency},
+        {"2014,6,15,12,0,K1ABC,7.010,,20m", 0, kMHz, kRecordBandFrequency},
+        {"2014,6,15,12,0,K1ABC,1.4025e1,,20m", 0, kMHz, 0},
+        {"2014,6,15,12,0,K1ABC,,,20m", 0, kMHz, 0},       // no frequency to hold against it
+        {"2014,6,15,12,0,K1ABC,14025,,20m", 0, kKHz, 0},  // the value as written, in MHz
+        {"2014,6,15,12,0,K1ABC,7010,,20m", 0, kKHz, kRecordBandFrequency},
+        {"2014,6,15,12,0,K1ABC,7.010,,7MHz", 0, kMHz, kRecordUnknownBand},
+        {"2014,6,15,12,0,K1ABC,430,,430", 0, kMHz, kRecordUnknownBand},
+        {"2014,6,15,12,0,K1ABC,14.025,,20 m", 0, kMHz, kRecordUnknownBand},
+        {"2014,6,15,12,0,K1ABC,14.025,,", 0, kMHz,
+         0},  // no band: the services take the frequency's
     };
     for (const auto& c : cases) {
         ConversionSettings s = defaultSettings();
         s.timeZone = c.timeZone;
+        s.checkMhz = c.unit == kMHz;
+        s.checkKhz = c.unit == kKHz;
+        RecordPlan plan;
+        planRecord(plan, s, false);
+        plan.latestDate = 20240504;
         splitCsvLine(c.line, fields);
         static char buffer[64 * 1024];
         AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
-        EXPECT_EQ(writeRecord(out, s, fields), c.faults) << c.line;
+        EXPECT_EQ(writeRecord(out, plan, fields), c.faults) << c.line;
     }
 }
 

@@ -22,7 +22,7 @@ run() {  # run ARGS...: the copied converter; sets $status, out.txt, err.txt
 }
 finished_line() { grep -Eq "^$1: [0-9]{2}:[0-9]{2}:[0-9]{2}   Finished $2 QSOs conversion\$" out.txt; }
 
-printf '2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n' >two.csv
+printf '2014,12,8,3,15,K1TST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n' >two.csv
 printf '[VANTREL_LOCAL_PARAMS]\r\nTIME_ZONE=0\r\nCSV_NAME=two.csv\r\n' >utc.ini
 
 # Help, version and bad usage.
@@ -119,13 +119,16 @@ check "the sample logbook converts completely" finished_line "sample.adi" "$rows
 # wrong, how a file was read. None of it changes the ADIF file or the exit.
 run --settings utc.ini two.csv
 check "a file that reads plainly gets no note or warning" test ! -s err.txt
-printf '[VANTREL_LOCAL_PARAMS]\r\n;COLUMN_CALL=F\r\n# note=1\r\nCOLUMN_CALL=F\r\nTIME_ZONE=0\r\n' >typo.ini
+printf '[VANTREL_LOCAL_PARAMS]\r\n;COLUMN_CALL=F\r\n# note=1\r\nCOLUMN_CALL=F\r\nTIME_ZONE=0\r\nCHECK_RST_RCVD=2\r\nCHECK_MY_GL=1\r\nCHECK_COMMENT=0\r\n' >typo.ini
 printf 'Year,Month,Day,Hour,Minute,Call\r\n2014,11,31,3,15,K1ABC\r\n\r\n2014,12,8,3,15,K1ABD\r\n' >odd.csv
 run --settings typo.ini odd.csv
 check "warnings leave the exit status alone" test "$status" -eq 0
 check "an unknown key is named with the nearest known one" \
     contains err.txt "typo.ini: warning: unknown key COLUMN_CALL; did you mean COLUMN_CALLSIGN?"
 check "commented-out lines are no keys" test "$(grep -c 'unknown key' err.txt)" -eq 1
+check "a check value other than 0 and 1 is named" test "$(grep -c 'counts as off' err.txt)" -eq 1
+check "what it does is told" contains err.txt \
+    "typo.ini: warning: CHECK_RST_RCVD=2 counts as off here; the window shows it checked"
 check "records that look wrong are counted, with their lines and a hint" contains err.txt \
     "odd.csv: warning: 3 of 4 records look wrong; CSV lines 1, 2, 3 (a title row or an empty line?)"
 check "each kind of record that looks wrong, with its lines" contains err.txt \

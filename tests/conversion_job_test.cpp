@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "conversion/conversion_job.h"
+#include "conversion/conversion_preview.h"
 #include "conversion/converter_state.h"
 #include "conversion/logbook_format.h"
 #include "platform/platform.h"
@@ -365,4 +366,93 @@ TEST(Conversion, DatesAndTimesInOneColumnEach) {
     convertWith(s);
     EXPECT_EQ(recordsOf(readFile(dir.file("log.adi"))),
               readFile(data + "dates-in-one-column-records.adi"));
+}
+
+namespace {
+
+// A report's lines, each after its level's mark: "N " note, "W " warning,
+// "D " detail.
+void collectLine(void* lines, ReportLevel level, const char* text) {
+    static_cast<std::vector<std::string>*>(lines)->push_back(std::string("NWD").substr(level, 1) +
+                                                             " " + text);
+}
+
+}  // namespace
+
+// The report of a conversion tells each kind of record that looks wrong with
+// its count and first CSV lines; the window shows the same lines.
+TEST(ConversionReport, EachKindWithItsCountAndLines) {
+    ScratchDir dir;
+    const std::string csv = dir.file("log.csv");
+    writeFile(csv,
+              "Year,Month,Day,Hour,Minute,Call,Freq,,Band\r\n"
+              "2014,6,15,12,0,K1ABC,7.010,,20m\r\n"
+              "1920,6,15,12,0,K1ABC,14.025,,20m\r\n"
+              "2014,6,15,12,0,K1,14.025,,20m\r\n"
+              "2014,6,15,12,0,JA1ABC,430,,430\r\n"
+              "2014,6,15,12,0,JA1ABC,14.025,,20m\r\n");
+    ConversionSettings settings = settingsFor(csv);
+    settings.timeZone = 0;
+    ConversionReport report;
+    convertWith(settings, &report);
+    std::vector<std::string> lines;
+    forEachReportLine(report, collectLine, &lines);
+    const std::vector<std::string> expected = {
+        "W 5 of 6 records look wrong; CSV lines 1, 2, 3, 4, 5 (a title row or an empty line?)",
+        "D 2 " + std::string(kRecordFaultKinds[1].what) + ": CSV lines 1, 4",
+        "D 1 with a date that is no calendar date (1900 to 2100): CSV line 1",
+        "D 1 " + std::string(kRecordFaultKinds[5].what) + ": CSV line 3",
+        "D 2 " + std::string(kRecordFaultKinds[7].what) + ": CSV lines 1, 5",
+        "D 1 with a frequency outside its band: CSV line 2",
+    };
+    EXPECT_EQ(lines, expected);
+
+    char text[kReportTextCapacity];
+    int32_t notes = -1, warnings = -1;
+    formatReportText(report, text, sizeof text, notes, warnings);
+    EXPECT_EQ(std::string(text).find("Warning: 5 of 6 records look wrong;"), 0u) << text;
+    EXPECT_NE(std::string(text).find("\r\n    1 with a frequency outside its band: CSV line 2\r\n"),
+              std::string::npos);
+    EXPECT_EQ(notes, 0);
+    EXPECT_EQ(warnings, 1);
+    const struct {
+        int32_t notes, warnings;
+        const char* text;
+    } counts[] = {{0, 0, ""}, {1, 0, "1 note"}, {0, 2, "2 warnings"}, {3, 1, "1 warning, 3 notes"}};
+    for (const auto& c : counts) {
+        char shown[64];
+        formatReportCounts(c.notes, c.warnings, shown);
+        EXPECT_STREQ(shown, c.text);
+    }
+}
+
+// A preview shows the first records item by item with their columns and
+// writes nothing; a file Convert would refuse shows Convert's status.
+TEST(Preview, FirstRecordsWithTheirColumns) {
+    ScratchDir dir;
+    const std::string csv = dir.file("logbook.csv");
+    writeFile(csv, "Year,Month,Day,Hour,Minute,Call,Freq\r\n" + numberedLines(8));
+    ConversionSettings settings = settingsFor(csv);
+    settings.checkMhz = 0;
+    settings.checkKhz = 1;
+    static char text[kPreviewTextCapacity];
+    EXPECT_EQ(previewConversion(settings, text, sizeof text), ConversionFinished);
+    const std::string shown = text;
+    EXPECT_EQ(countOf(shown, "  CALL: "), kPreviewRecords) << shown;
+    const char* const expected[] = {
+        "CSV line 2\r\n  CALL: A0 (column F)\r\n"
+        "  QSO_DATE: 20140101 (columns A, B, C read 2014 1 1)\r\n"
+        "  TIME_ON: 0300 (columns D, E read 12 0)\r\n  BAND:  (column I)\r\n"
+        "  FREQ: 0.000 (column G read )\r\n",
+        "CSV line 5\r\n  CALL: A3 (column F)\r\n",
+        "\r\nNotes and warnings for these records:\r\nWarning: 5 of 5 records look wrong;",
+    };
+    for (const char* part : expected)
+        EXPECT_NE(shown.find(part), std::string::npos) << part << "\nin\n" << shown;
+    EXPECT_EQ(shown.find("CSV line 7"), std::string::npos);
+    EXPECT_FALSE(fileExists(dir.file("logbook.adi")));
+
+    settings = settingsFor(dir.file("missing.csv"));
+    EXPECT_EQ(previewConversion(settings, text, sizeof text), ConversionCsvNotOpened);
+    EXPECT_STREQ(text, "Can not open CSV file");
 }
