@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/converter_app.h"
+#include "app/preview_window.h"
 #include "app/report_view.h"
 #include "app/resource_ids.h"
 #include "app/settings_form.h"
@@ -150,6 +151,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 case IDM_EXIT:
                     DestroyWindow(theMainWindow.window);
                     break;
+                case IDM_PREVIEW:
+                    showPreview();
+                    break;
                 case IDM_REPORT:
                     showReportBox();
                     break;
@@ -209,7 +213,11 @@ int runMainWindow(HINSTANCE instance, int showCommand) {
 
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        // Tab and the keys of dialogs in the form and in the preview window.
         if (theMainWindow.form != nullptr && IsDialogMessageA(theMainWindow.form, &message)) {
+            continue;
+        }
+        if (theMainWindow.preview != nullptr && IsDialogMessageA(theMainWindow.preview, &message)) {
             continue;
         }
         TranslateMessage(&message);

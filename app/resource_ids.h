@@ -2,11 +2,12 @@
 // Plain #defines only: the resource compiler reads this file too.
 #pragma once
 
-// Icons, menu, the settings form's template.
+// Icons, menu, the settings form's and the preview's templates.
 #define IDI_VANTREL_LARGE 107
 #define IDI_VANTREL_SMALL 108
 #define IDR_MAIN_MENU 109
 #define IDD_SETTINGS_FORM 301
+#define IDD_PREVIEW 302
 
 // The main window's class, and its title and About line.
 #define VANTREL_WINDOW_CLASS "WindowClass"
@@ -15,6 +16,7 @@
 // Menu commands.
 #define IDM_ABOUT 104
 #define IDM_EXIT 105
+#define IDM_PREVIEW 106
 #define IDM_REPORT 110
 
 // The controls that show a setting.
@@ -41,3 +43,6 @@
 #define IDC_LABEL_MY_GL 1114
 #define IDC_LABEL_COMMENT 1115
 #define IDC_LABEL_TIME_DIFF 1116
+
+// Preview window: the text (its Close button is IDCANCEL, as Escape is).
+#define IDC_PREVIEW_TEXT 1201

@@ -1,5 +1,5 @@
-// The program-wide window object: the handles of the main window, its form and
-// its status bar, the title and the size. One instance, theMainWindow,
+// The program-wide window object: the handles of the main window, its form,
+// its status bar and the preview window, the title and the size. One instance, theMainWindow,
 // reached directly by the main window and the settings form.
 #pragma once
 
@@ -14,6 +14,7 @@ struct MainWindow {
     HWND form;
     HWND window;
     HWND statusBar;
+    HWND preview;  // while the preview window is open
     char title[kWindowTitleCapacity];
     int32_t width;
     int32_t height;
