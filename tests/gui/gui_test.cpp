@@ -3,6 +3,7 @@
 // the status bar, the ADIF output and Vantrel.ini.
 #include <stdio.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "app/resource_ids.h"
+#include "conversion/conversion_preview.h"
+#include "conversion/converter_state.h"
 #include "platform/ini_text.h"
 #include "settings/settings_file.h"
 #include "tests/test_support.h"
@@ -72,6 +75,43 @@ HWND findTopLevel(DWORD pid, const char* className, const char* title = nullptr)
         if (owner == pid) return window;
     }
     return nullptr;
+}
+
+// Waits for a visible top-level window of the process.
+HWND waitForTopLevel(DWORD pid, const char* className, const char* title) {
+    HWND window = nullptr;
+    waitUntil([&] {
+        window = findTopLevel(pid, className, title);
+        return window != nullptr && IsWindowVisible(window);
+    });
+    return window;
+}
+
+// A message box's text, and its OK pressed (posted: the box's own loop ends).
+std::string boxText(HWND box) {
+    return windowText(GetDlgItem(box, 0xFFFF));
+}
+bool pressOk(HWND box) {
+    return PostMessageA(box, WM_COMMAND, IDOK, 0) && waitUntil([&] { return !IsWindow(box); });
+}
+
+// Sends the message with a pointer (lParam, or wParam for WM_DROPFILES) to a
+// copy of `bytes` in the program's memory, and returns that memory afterwards.
+// Wine passes these pointers to another process as they are: an HDROP made
+// here, for one, would name nothing there.
+std::string sendInto(HANDLE process, HWND window, UINT message, WPARAM wParam, std::string bytes) {
+    void* copy = VirtualAllocEx(process, nullptr, bytes.size(), MEM_COMMIT, PAGE_READWRITE);
+    const LPARAM pointer = reinterpret_cast<LPARAM>(copy);
+    DWORD_PTR result = 0;
+    if (copy == nullptr ||
+        !WriteProcessMemory(process, copy, bytes.data(), bytes.size(), nullptr) ||
+        !(message == WM_DROPFILES ? send(window, message, pointer, 0, &result)
+                                  : send(window, message, wParam, pointer, &result)) ||
+        !ReadProcessMemory(process, copy, &bytes[0], bytes.size(), nullptr)) {
+        bytes.clear();
+    }
+    if (copy != nullptr) VirtualFreeEx(process, copy, 0, MEM_RELEASE);
+    return bytes;
 }
 
 RECT rectIn(HWND parent, HWND window) {
@@ -157,6 +197,41 @@ public:
         return send(control(id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
     }
     std::string status() const { return windowText(statusBar); }
+    // The status bar's parts, a part's text, and a click inside a part.
+    LRESULT statusParts() const {
+        DWORD_PTR parts = 0;
+        return send(statusBar, SB_GETPARTS, 0, 0, &parts) ? static_cast<LRESULT>(parts) : -1;
+    }
+    std::string statusPart(WPARAM part) const {
+        return sendInto(info_.hProcess, statusBar, SB_GETTEXTA, part, std::string(1024, '\0'))
+            .c_str();
+    }
+    bool clickStatusPart(WPARAM part) const {
+        RECT r = {};
+        const std::string got =
+            sendInto(info_.hProcess, statusBar, SB_GETRECT, part, std::string(sizeof r, '\0'));
+        if (got.size() != sizeof r) return false;
+        memcpy(&r, got.data(), sizeof r);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return PostMessageA(statusBar, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
+               PostMessageA(statusBar, WM_LBUTTONUP, 0, at);
+    }
+    // Drops the files on the window as Explorer's drag and drop ends, with
+    // ANSI names (sent: returns once the drop has been handled).
+    bool drop(HWND target, const std::vector<std::string>& paths) const {
+        DROPFILES header = {};
+        header.pFiles = sizeof header;
+        std::string files(reinterpret_cast<const char*>(&header), sizeof header);
+        for (const std::string& path : paths)
+            files += path + '\0';
+        return !sendInto(info_.hProcess, target, WM_DROPFILES, 0, files + '\0').empty();
+    }
+    // Posts the menu command (a window it opens runs a message loop of its
+    // own); openWindow waits for the window it opens.
+    bool command(WPARAM id) const { return PostMessageA(main, WM_COMMAND, id, 0); }
+    HWND openWindow(WPARAM id, const char* className, const char* title) const {
+        return command(id) ? waitForTopLevel(pid(), className, title) : nullptr;
+    }
     // Clicks Convert and waits for "Finished count QSOs conversion".
     testing::AssertionResult convert(int count) const {
         // An empty status bar tells the next status apart from an equal earlier one.
@@ -248,6 +323,20 @@ void expectFormLayout(const Program& program, int dpi = 0) {
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);
+}
+
+// The preview window on the screen, its text above Close and both inside it.
+void expectPreviewLayout(HWND preview) {
+    const RECT frame = rectIn(nullptr, preview);
+    EXPECT_TRUE(frame.left >= 0 && frame.top >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                frame.bottom <= GetSystemMetrics(SM_CYSCREEN));
+    RECT client = {};
+    GetClientRect(preview, &client);
+    const RECT text = rectIn(preview, GetDlgItem(preview, IDC_PREVIEW_TEXT));
+    const RECT close = rectIn(preview, GetDlgItem(preview, IDCANCEL));
+    EXPECT_TRUE(text.left > 0 && text.top > 0 && text.right < client.right &&
+                text.bottom < close.top && close.right < client.right &&
+                close.bottom < client.bottom);
 }
 
 // A title row and two contacts.
@@ -404,16 +493,11 @@ TEST_F(Gui, AboutTitleAndKeys) {
     ASSERT_TRUE(program.waitForForm());
     EXPECT_EQ(windowText(program.main), VANTREL_ABOUT_LINE);
 
-    // Posted: the box runs a message loop of its own.
-    ASSERT_TRUE(PostMessageA(program.main, WM_COMMAND, IDM_ABOUT, 0));
-    HWND box = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] { return (box = findTopLevel(program.pid(), "#32770", "About Vantrel")) != nullptr; }));
+    HWND box = program.openWindow(IDM_ABOUT, "#32770", "About Vantrel");
+    ASSERT_NE(box, nullptr);
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
-    EXPECT_EQ(windowText(GetDlgItem(box, 0xFFFF)), VANTREL_ABOUT_LINE);  // a message box's text
-    ASSERT_NE(GetDlgItem(box, IDOK), nullptr);
-    ASSERT_TRUE(PostMessageA(box, WM_COMMAND, IDOK, 0));
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(boxText(box), VANTREL_ABOUT_LINE);
+    ASSERT_TRUE(pressOk(box));
 
     // Enter and Escape close nothing; a character typed after them shows they were handled.
     HWND edit = program.control(IDC_MY_CALLSIGN);
@@ -428,6 +512,117 @@ TEST_F(Gui, AboutTitleAndKeys) {
     EXPECT_TRUE(IsWindowVisible(program.main) && IsWindowVisible(program.form));  // still running
     EXPECT_FALSE(fileExists(ini));
     ASSERT_TRUE(program.close());
+}
+
+// A conversion with something to report (a title row) shows the counts in a
+// second part of the status bar; a click on the part and File > Conversion
+// report... show the report the core makes for the file. The next conversion,
+// with nothing to report, takes the part away.
+TEST_F(Gui, ConversionReport) {
+    const std::string csv = dir.file("log.csv");
+    writeFile(csv, kSmallLogbook);
+    convertWith(settingsFor(csv));
+    char report[kReportTextCapacity], counts[64];
+    int32_t notes = 0, warnings = 0;
+    readReport(theApp.reportText, report, sizeof report, notes, warnings);
+    formatReportCounts(notes, warnings, counts);
+    ASSERT_GT(warnings, 0);
+    const std::string text(report, strlen(report) - 2);  // without the last CR LF
+
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    EXPECT_EQ(program.statusParts(), 1);
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, csv));
+    ASSERT_TRUE(program.convert(3));
+    ASSERT_TRUE(waitUntil([&] { return program.statusParts() == 2; }));
+    EXPECT_EQ(program.statusPart(1), counts);
+    saveScreenshot(program.main, "main-window-report.bmp");
+    for (bool byMenu : {true, false}) {
+        ASSERT_TRUE(byMenu ? program.command(IDM_REPORT) : program.clickStatusPart(1));
+        HWND box = waitForTopLevel(program.pid(), "#32770", "Conversion report");
+        ASSERT_NE(box, nullptr) << byMenu;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), program.main);
+        EXPECT_EQ(boxText(box), text);
+        if (byMenu) saveScreenshot(box, "report.bmp");
+        ASSERT_TRUE(pressOk(box));
+    }
+    writeFile(csv, "2014,1,1,5,0,JA1ZZZ,7.01,,40m,SSB,59,,57,,,,,,,,PM95\r\n");
+    ASSERT_TRUE(program.convert(1));
+    EXPECT_TRUE(waitUntil([&] { return program.statusParts() == 1; }));
+    ASSERT_TRUE(program.close());
+}
+
+// Preview shows the first five records of the sample logbook as a conversion
+// with the form's settings would write them, and writes nothing. The window
+// stays usable: a time difference typed on the form reaches the open preview
+// with the next Preview, as the core previews it; Escape closes the preview.
+TEST_F(Gui, Preview) {
+    const std::string csv = dir.file("logbook.csv");
+    writeFile(csv, readFile(VANTREL_SOURCE_DIR "/examples/logbook.csv"));
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, csv));
+    HWND preview = program.openWindow(IDM_PREVIEW, "#32770", "Preview: logbook.csv");
+    ASSERT_NE(preview, nullptr);
+    HWND text = GetDlgItem(preview, IDC_PREVIEW_TEXT);
+    const std::string shown = windowText(text);
+    // The first record, its time less the 9 hours of the form's time difference.
+    EXPECT_EQ(shown.find("CSV line 1\r\n  CALL: JA1YAA (column F)\r\n"
+                         "  QSO_DATE: 20141206 (columns A, B, C read 2014 12 6)\r\n"
+                         "  TIME_ON: 1204 (columns D, E read 21 4)\r\n"),
+              0u)
+        << shown;
+    EXPECT_NE(shown.find("CSV line 5\r\n  CALL: BV2A (column F)\r\n"), std::string::npos);
+    EXPECT_EQ(shown.find("W6ABC"), std::string::npos) << "the sixth record";
+    expectPreviewLayout(preview);
+    saveScreenshot(preview, "preview.bmp");
+
+    ConversionSettings settings = settingsFor(csv);
+    settings.timeZone = 0;
+    static char expected[kPreviewTextCapacity];
+    previewConversion(settings, expected, sizeof expected);
+    ASSERT_TRUE(program.setText(IDC_TIME_ZONE, "0"));
+    ASSERT_TRUE(program.command(IDM_PREVIEW));
+    EXPECT_TRUE(waitUntil([&] { return windowText(text) == expected; })) << windowText(text);
+    PostMessageA(text, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(text, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(preview); }));
+    EXPECT_FALSE(fileExists(dir.file("logbook.adi")));
+    EXPECT_EQ(program.status(), "");
+    ASSERT_TRUE(program.close());
+}
+
+// The preview and, after a conversion, the report box, at the DPI and code
+// page of the fixture, in pictures named preview<suffix>.bmp, report<suffix>.bmp.
+void pictureReportAndPreview(const Program& program, const std::string& csv,
+                             const std::string& suffix) {
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, csv));
+    const std::string name = "Preview: " + csv.substr(csv.find_last_of('\\') + 1);
+    HWND preview = program.openWindow(IDM_PREVIEW, "#32770", name.c_str());
+    ASSERT_NE(preview, nullptr);
+    expectPreviewLayout(preview);
+    saveScreenshot(preview, ("preview" + suffix + ".bmp").c_str());
+    ASSERT_TRUE(program.click(IDC_CONVERT));
+    ASSERT_TRUE(waitUntil([&] { return program.statusParts() == 2; }));
+    HWND box = program.openWindow(IDM_REPORT, "#32770", "Conversion report");
+    ASSERT_NE(box, nullptr);
+    saveScreenshot(box, ("report" + suffix + ".bmp").c_str());
+    ASSERT_TRUE(pressOk(box));
+}
+
+// Settings that cannot be saved at exit are told in a message box naming the
+// file; the exit code stays 0. The tests run as root, whom a read-only folder
+// does not stop: here Vantrel.ini is a folder.
+TEST_F(Gui, SettingsNotSaved) {
+    ASSERT_TRUE(CreateDirectoryA(ini.c_str(), nullptr));
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    ASSERT_TRUE(PostMessageA(program.main, WM_CLOSE, 0, 0));
+    HWND box = waitForTopLevel(program.pid(), "#32770", "Vantrel");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(boxText(box), "Can not save settings to " + ini);
+    ASSERT_TRUE(pressOk(box));
+    ASSERT_TRUE(program.exited());
 }
 
 // Picks a file in the file-open dialog; false when the dialog could not be worked.
@@ -474,6 +669,38 @@ TEST_F(Gui, Browse) {
     EXPECT_TRUE(fileExists(dir.file("picked.adi")));
     ASSERT_TRUE(program.close());
     expectSettings({{"CSV_NAME", picked}});
+}
+
+// A file dropped on the form (a control of it included) or on the rest of the
+// window lands in the CSV File box, the first of several; a folder, or a path
+// longer than the settings hold, changes nothing. Nothing converts by itself.
+TEST_F(Gui, DropCsv) {
+    const std::string tooLong = dir.file(std::string(256 - dir.file("").size(), 'n'));
+    ASSERT_EQ(tooLong.size(), 256u);
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    // What Explorer drops on: the windows that accept files.
+    for (HWND target : {program.main, program.form}) {
+        EXPECT_TRUE(GetWindowLongA(target, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << windowClass(target);
+    }
+    const struct {
+        HWND target;
+        std::vector<std::string> files;
+        std::string box;  // the CSV File box afterwards
+    } cases[] = {
+        {program.form, {dir.file("first.csv")}, dir.file("first.csv")},
+        {program.main, {dir.file("second.csv"), dir.file("third.csv")}, dir.file("second.csv")},
+        {program.form, {tooLong}, dir.file("second.csv")},
+        {program.form, {dir.path()}, dir.file("second.csv")},
+        {program.form, {tooLong.substr(0, 255)}, tooLong.substr(0, 255)},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(program.drop(c.target, c.files));
+        EXPECT_EQ(program.text(IDC_CSV_PATH), c.box) << c.files[0];
+    }
+    EXPECT_EQ(program.status(), "");
+    ASSERT_TRUE(program.close());
+    expectSettings({{"CSV_NAME", tooLong.substr(0, 255)}});
 }
 
 // A window closed before the first timer tick has filled the form must not
@@ -580,6 +807,19 @@ TEST_F(GuiCp932, ShiftJisPaths) {
     expectSettings({{"MY_CALLSIGN", callsign}, {"CSV_NAME", csv}});
 }
 
+// The preview and the report under code page 932, with a Shift-JIS comment.
+TEST_F(GuiCp932, ReportAndPreview) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs the ANSI code page 932 (a Japanese locale)";
+    writeFile(dir.file("log.csv"), std::string(kSmallLogbook) +
+                                       "2014,1,2,5,0,JA1" SJIS_SO
+                                       ",7.01,,40m,SSB,59,,57,,,,,,," SJIS_HYOU SJIS_YO
+                                       ",PM95\r\n");
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    pictureReportAndPreview(program, dir.file("log.csv"), "-cp932");
+    ASSERT_TRUE(program.close());
+}
+
 // The display at 150% scaling: Wine reads the user's LogPixels when a program
 // starts, so Vantrel.exe started while it is 144 runs at 144 DPI. The value
 // goes again at the end, whatever happened.
@@ -595,8 +835,8 @@ protected:
     static constexpr int kDpi = 144;
 };
 
-// The window is 1.5 times its nominal size or more, and the form shows every
-// control whole.
+// The window is 1.5 times its nominal size or more, the form shows every
+// control whole, and the preview is readable.
 TEST_F(GuiHighDpi, WindowAndFormScale) {
     Program program(exe);
     ASSERT_TRUE(program.waitForForm());
@@ -605,6 +845,8 @@ TEST_F(GuiHighDpi, WindowAndFormScale) {
     EXPECT_GE(frame.bottom - frame.top, MulDiv(450, kDpi, 96));
     expectFormLayout(program, kDpi);
     saveScreenshot(program.main, "main-window-144dpi.bmp");
+    writeFile(dir.file("log.csv"), kSmallLogbook);
+    pictureReportAndPreview(program, dir.file("log.csv"), "-144dpi");
     ASSERT_TRUE(program.close());
 }
 
