@@ -20,8 +20,8 @@ uint32_t pick(uint32_t n) {
     return next() % n;
 }
 
-const char* const kPrefixes[] = {"JA1", "JH2", "K1",  "W6",  "N2",  "G4",  "DL1", "F5",
-                                 "VK2", "ZL1", "PY2", "UA3", "EA5", "I2",  "OH2", "SM5"};
+const char* const kPrefixes[] = {"JA1", "JH2", "K1",  "W6",  "N2",  "G4", "DL1", "F5",
+                                 "VK2", "ZL1", "PY2", "UA3", "EA5", "I2", "OH2", "SM5"};
 const char* const kBands[] = {"160m", "80m", "40m", "30m", "20m", "17m", "15m", "12m", "10m", "6m"};
 const double kBandMhz[] = {1.8, 3.5, 7.0, 10.1, 14.0, 18.068, 21.0, 24.89, 28.0, 50.0};
 const char* const kModes[] = {"CW", "SSB", "FT8", "RTTY", "FM"};

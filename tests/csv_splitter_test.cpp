@@ -116,7 +116,8 @@ TEST(CsvSplit, FieldOf255BytesFitsAndLongerFieldsAreCut) {
     EXPECT_EQ(split(f300 + "\r\n"), V{std::string(255, 'a')});
     // A quoted field's last quote at the end of the bytes, and a doubled
     // quote at the cut.
-    EXPECT_EQ(split("a,\"" + std::string(254, 'q') + "\"\""), (V{"a", std::string(254, 'q') + "\""}));
+    EXPECT_EQ(split("a,\"" + std::string(254, 'q') + "\"\""),
+              (V{"a", std::string(254, 'q') + "\""}));
     EXPECT_EQ(split("\"" + std::string(255, 'q') + "\"\"\",n"), (V{std::string(255, 'q'), "n"}));
 }
 
