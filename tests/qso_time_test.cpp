@@ -19,12 +19,12 @@ struct Shift {
 };
 
 void expectShift(const Shift& s) {
+    SCOPED_TRACE(testing::Message() << s.year << "-" << s.month << "-" << s.day << " " << s.hour
+                                    << ":" << s.minute << " tz " << s.timeZone);
     QsoTimestamp t = {s.year, s.month, s.day, s.hour, s.minute, 0, 0};
     applyTimeDifference(t, s.timeZone);
-    EXPECT_EQ(t.date, s.date) << s.year << "-" << s.month << "-" << s.day << " " << s.hour << ":"
-                              << s.minute << " tz " << s.timeZone;
-    EXPECT_EQ(t.time, s.time) << s.year << "-" << s.month << "-" << s.day << " " << s.hour << ":"
-                              << s.minute << " tz " << s.timeZone;
+    EXPECT_EQ(t.date, s.date);
+    EXPECT_EQ(t.time, s.time);
 }
 
 CsvFields fields;

@@ -87,6 +87,16 @@ std::string convertWith(const ConversionSettings& settings, ConversionReport* re
     return statusNow();
 }
 
+std::string logbookLines(int rows) {
+    std::string csv;
+    csv.reserve(static_cast<size_t>(rows) * 80);
+    for (int i = 0; i < rows; ++i) {
+        csv += "2014,12,8,3,15,JA" + std::to_string(100000 + i) +
+               ",14.025,,20m,CW,599,,579,,,,,,,\"qso " + std::to_string(i) + ", 73\",PM95\r\n";
+    }
+    return csv;
+}
+
 std::string recordsOf(const std::string& adif) {
     const size_t eoh = adif.find("<EOH>\r\n");
     return eoh == std::string::npos ? std::string() : adif.substr(eoh + 7);

@@ -43,6 +43,10 @@ std::string statusNow();
 // conversion; returns the status text, and fills the report when given one.
 std::string convertWith(const ConversionSettings& settings, ConversionReport* report = nullptr);
 
+// A logbook of `rows` full lines in the default layout, row i with the
+// callsign JA<100000 + i> and a quoted comment holding a comma.
+std::string logbookLines(int rows);
+
 // The records of an ADIF text: everything after the header's <EOH> line.
 std::string recordsOf(const std::string& adif);
 // How often part occurs in text (overlapping occurrences too).

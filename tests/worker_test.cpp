@@ -35,16 +35,6 @@ bool isFinished(const std::string& status) {
     return finishedCount(status) >= 0;
 }
 
-std::string bigLogbook(int rows) {
-    std::string csv;
-    csv.reserve(static_cast<size_t>(rows) * 70);
-    for (int i = 0; i < rows; ++i) {
-        csv += "2014,12,8,3,15,CALL" + std::to_string(i) +
-               ",14.025,,20m,CW,599,,579,,,,,,,\"hello, world\",PM95\r\n";
-    }
-    return csv;
-}
-
 void resetApp(const std::string& csvPath) {
     storeSettings(settingsFor(csvPath));
     clearStatus(theApp.statusText);
@@ -80,7 +70,7 @@ TEST_F(ConversionWorkerTest, RequestWhileIdleIsPickedUp) {
 }
 
 TEST_F(ConversionWorkerTest, RequestsDuringAConversionCollapseIntoOneUsingItsSettings) {
-    writeFile(csv, bigLogbook(300000));
+    writeFile(csv, logbookLines(300000));
     std::string second = dir.file("second.csv");
     writeFile(second, "2014,12,8,3,15,TEST\r\n");
     requestConversion();
@@ -105,7 +95,7 @@ TEST_F(ConversionWorkerTest, RequestsDuringAConversionCollapseIntoOneUsingItsSet
 }
 
 TEST_F(ConversionWorkerTest, StopWhileConvertingWaitsForACompleteOutput) {
-    writeFile(csv, bigLogbook(200000));
+    writeFile(csv, logbookLines(200000));
     requestConversion();
     ASSERT_TRUE(eventually([] { return statusNow().rfind("Converted  ", 0) == 0; }));
     stopWorker();
@@ -153,7 +143,7 @@ TEST(ConverterAppLifecycle, StartWithoutSettingsFileThenTeardownWritesAll21Keys)
     // A long conversion is running when the program ends.
     ScratchDir dir;
     std::string csv = dir.file("log.csv");
-    writeFile(csv, bigLogbook(200000));
+    writeFile(csv, logbookLines(200000));
     copyText(loaded.csvPath, csv.c_str());
     storeSettings(loaded);
     requestConversion();
@@ -180,7 +170,7 @@ TEST(ConverterAppLifecycle, StartWithoutSettingsFileThenTeardownWritesAll21Keys)
 TEST(Concurrency, StatusTextIsAlwaysWholeWhileAConversionRuns) {
     ScratchDir dir;
     std::string csv = dir.file("log.csv");
-    writeFile(csv, bigLogbook(50000));
+    writeFile(csv, logbookLines(50000));
     resetApp(csv);
     std::atomic<bool> done{false};
     std::thread job([&] {

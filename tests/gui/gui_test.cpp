@@ -733,12 +733,7 @@ TEST_F(Gui, CloseDuringConversion) {
     const std::string csv = dir.file("big.csv");
     const std::string adi = dir.file("big.adi");
     const int lines = 400000;
-    std::string content;
-    for (int i = 100000; i < 100000 + lines; ++i) {
-        content += "2014,12,8,3,15,JA" + std::to_string(i) + ",14.025,,20m,CW,599,,579,,,,,,,qso " +
-                   std::to_string(i) + ",PM95\r\n";
-    }
-    writeFile(csv, content);
+    writeFile(csv, logbookLines(lines));
 
     Program program(exe);
     ASSERT_TRUE(program.waitForForm());
