@@ -8,16 +8,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// One of ADIF's bands: its name (also as one word, for a quick lookup) and
-// its edges in MHz.
-struct AdifBand {
-    const char* name;
-    uint64_t code;
-    double lowerMhz, upperMhz;
-};
-
-// The band of that name, in any letter case, or null when ADIF has none.
-const AdifBand* adifBandNamed(const char* text, size_t length);
+#include "adif/adif_bands.h"
 
 // False for a callsign services refuse: fewer than 3 characters, a character
 // other than a letter, a digit or '/', no letter or no digit, or a '/' at
