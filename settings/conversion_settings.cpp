@@ -8,6 +8,7 @@
 void applyDefaults(ConversionSettings& settings) {
     for (const SettingDescriptor& row : kSettingsTable)
         storeSettingValue(row, settingField(settings, row), row.defaultValue);
+    memset(settings.fieldColumns, 0, sizeof settings.fieldColumns);
 }
 
 void storeSettingValue(const SettingDescriptor& row, void* field, const char* value) {

@@ -8,6 +8,7 @@
 #include <stdint.h>
 
 #include "common/text.h"
+#include "settings/column_fields.h"
 #include "settings/setting_controls.h"
 
 enum : size_t {
@@ -38,6 +39,9 @@ struct ConversionSettings {
     int32_t checkRstRcvd;
     int32_t checkMyGl;
     int32_t checkComment;
+    // The column of each ADIF field that takes one (column_fields.h), in
+    // that table's order: "" where the settings file names none.
+    char fieldColumns[kColumnFieldCount][kDesignatorCapacity];
 };
 
 enum SettingKind : int32_t {
@@ -49,8 +53,9 @@ enum SettingKind : int32_t {
 
 // How the settings form shows a setting.
 enum SettingControl : int32_t {
-    kEditBox,   // its value as text
-    kCheckBox,  // checked when the value is not 0; stores 1 or 0
+    kEditBox,        // its value as text
+    kDesignatorBox,  // a column's designator; emptied, it stores "-" (no column)
+    kCheckBox,       // checked when the value is not 0; stores 1 or 0
 };
 
 struct SettingDescriptor {
@@ -70,6 +75,8 @@ struct SettingDescriptor {
     }
 #define VANTREL_TEXT_SETTING(key, field, value, id) \
     VANTREL_SETTING(kSettingText, key, field, value, id, kEditBox)
+#define VANTREL_COLUMN_SETTING(key, field, value, id) \
+    VANTREL_SETTING(kSettingText, key, field, value, id, kDesignatorBox)
 #define VANTREL_INT_SETTING(key, field, value, id, control) \
     VANTREL_SETTING(kSettingInteger, key, field, value, id, control)
 
@@ -79,19 +86,19 @@ inline constexpr SettingDescriptor kSettingsTable[] = {
     VANTREL_TEXT_SETTING("MY_CALLSIGN", myCallsign, "N0CALL", IDC_MY_CALLSIGN),
     VANTREL_TEXT_SETTING("CSV_NAME", csvPath, "C:\\temp\\logbook.csv", IDC_CSV_PATH),
     VANTREL_INT_SETTING("TIME_ZONE", timeZone, "9", IDC_TIME_ZONE, kEditBox),
-    VANTREL_TEXT_SETTING("COLUMN_YEAR", columnYear, "A", IDC_COLUMN_YEAR),
-    VANTREL_TEXT_SETTING("COLUMN_MONTH", columnMonth, "B", IDC_COLUMN_MONTH),
-    VANTREL_TEXT_SETTING("COLUMN_DAY", columnDay, "C", IDC_COLUMN_DAY),
-    VANTREL_TEXT_SETTING("COLUMN_HOUR", columnHour, "D", IDC_COLUMN_HOUR),
-    VANTREL_TEXT_SETTING("COLUMN_MINUTE", columnMinute, "E", IDC_COLUMN_MINUTE),
-    VANTREL_TEXT_SETTING("COLUMN_CALLSIGN", columnCallsign, "F", IDC_COLUMN_CALLSIGN),
-    VANTREL_TEXT_SETTING("COLUMN_FREQ", columnFreq, "G", IDC_COLUMN_FREQ),
-    VANTREL_TEXT_SETTING("COLUMN_BAND", columnBand, "I", IDC_COLUMN_BAND),
-    VANTREL_TEXT_SETTING("COLUMN_MODE", columnMode, "J", IDC_COLUMN_MODE),
-    VANTREL_TEXT_SETTING("COLUMN_RST_RCVD", columnRstRcvd, "K", IDC_COLUMN_RST_RCVD),
-    VANTREL_TEXT_SETTING("COLUMN_RST_SENT", columnRstSent, "M", IDC_COLUMN_RST_SENT),
-    VANTREL_TEXT_SETTING("COLUMN_COMMENT", columnComment, "T", IDC_COLUMN_COMMENT),
-    VANTREL_TEXT_SETTING("COLUMN_GL", columnGl, "U", IDC_COLUMN_GL),
+    VANTREL_COLUMN_SETTING("COLUMN_YEAR", columnYear, "A", IDC_COLUMN_YEAR),
+    VANTREL_COLUMN_SETTING("COLUMN_MONTH", columnMonth, "B", IDC_COLUMN_MONTH),
+    VANTREL_COLUMN_SETTING("COLUMN_DAY", columnDay, "C", IDC_COLUMN_DAY),
+    VANTREL_COLUMN_SETTING("COLUMN_HOUR", columnHour, "D", IDC_COLUMN_HOUR),
+    VANTREL_COLUMN_SETTING("COLUMN_MINUTE", columnMinute, "E", IDC_COLUMN_MINUTE),
+    VANTREL_COLUMN_SETTING("COLUMN_CALLSIGN", columnCallsign, "F", IDC_COLUMN_CALLSIGN),
+    VANTREL_COLUMN_SETTING("COLUMN_FREQ", columnFreq, "G", IDC_COLUMN_FREQ),
+    VANTREL_COLUMN_SETTING("COLUMN_BAND", columnBand, "I", IDC_COLUMN_BAND),
+    VANTREL_COLUMN_SETTING("COLUMN_MODE", columnMode, "J", IDC_COLUMN_MODE),
+    VANTREL_COLUMN_SETTING("COLUMN_RST_RCVD", columnRstRcvd, "K", IDC_COLUMN_RST_RCVD),
+    VANTREL_COLUMN_SETTING("COLUMN_RST_SENT", columnRstSent, "M", IDC_COLUMN_RST_SENT),
+    VANTREL_COLUMN_SETTING("COLUMN_COMMENT", columnComment, "T", IDC_COLUMN_COMMENT),
+    VANTREL_COLUMN_SETTING("COLUMN_GL", columnGl, "U", IDC_COLUMN_GL),
     VANTREL_INT_SETTING("CHECK_MHZ", checkMhz, "1", IDC_CHECK_MHZ, kCheckBox),
     VANTREL_INT_SETTING("CHECK_KHZ", checkKhz, "0", IDC_CHECK_KHZ, kCheckBox),
     VANTREL_INT_SETTING("CHECK_RST_RCVD", checkRstRcvd, "1", IDC_CHECK_RST_RCVD, kCheckBox),
@@ -101,6 +108,7 @@ inline constexpr SettingDescriptor kSettingsTable[] = {
 
 #undef VANTREL_SETTING
 #undef VANTREL_TEXT_SETTING
+#undef VANTREL_COLUMN_SETTING
 #undef VANTREL_INT_SETTING
 
 inline constexpr size_t kSettingsCount = sizeof kSettingsTable / sizeof kSettingsTable[0];
@@ -112,6 +120,11 @@ inline void* settingField(ConversionSettings& settings, const SettingDescriptor&
 inline const void* settingField(const ConversionSettings& settings, const SettingDescriptor& row) {
     return reinterpret_cast<const char*>(&settings) + row.offset;
 }
+
+// The text a designator box stores when the user empties it: a designator
+// that names no column, so that the item stays left out (an empty value in
+// the settings file would bring the default column back).
+inline constexpr char kNoColumnDesignator[] = "-";
 
 // Sets every field to its default.
 void applyDefaults(ConversionSettings& settings);

@@ -23,6 +23,13 @@ void loadSettingsWith(ConversionSettings& settings, SettingReader read, const vo
         read(store, row.key, value, sizeof value);
         if (value[0] != '\0') storeSettingValue(row, settingField(settings, row), value);
     }
+    for (size_t k = 0; k < kColumnFieldCount; ++k) {
+        char key[kColumnKeyCapacity];
+        columnFieldKey(k, key);
+        char value[kSettingValueCapacity];
+        read(store, key, value, sizeof value);
+        if (value[0] != '\0') copyText(settings.fieldColumns[k], value, isLeadByte);
+    }
 }
 
 bool saveSettingsWith(const ConversionSettings& settings, SettingWriter write, void* store) {
@@ -31,6 +38,14 @@ bool saveSettingsWith(const ConversionSettings& settings, SettingWriter write, v
         char value[kSettingValueCapacity];
         formatSettingValue(row, settingField(settings, row), value);
         saved = write(store, row.key, value) && saved;
+    }
+    // A field's key only where it has a column, or had one and was emptied
+    // ("-"): the file does not fill with a hundred and more empty keys.
+    for (size_t k = 0; k < kColumnFieldCount; ++k) {
+        if (settings.fieldColumns[k][0] == '\0') continue;
+        char key[kColumnKeyCapacity];
+        columnFieldKey(k, key);
+        saved = write(store, key, settings.fieldColumns[k]) && saved;
     }
     return saved;
 }
