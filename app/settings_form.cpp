@@ -70,6 +70,7 @@ void readForm() {
     ConversionSettings settings;
     snapshotSettings(settings);
     for (const SettingDescriptor& row : kSettingsTable) {
+        if (row.place != kOnForm) continue;
         void* field = settingField(settings, row);
         if (row.control == kCheckBox) {
             const int32_t on = checkState(form, row.controlId) == BST_CHECKED ? 1 : 0;
@@ -81,6 +82,8 @@ void readForm() {
         // read from up to 255 bytes of text.
         char text[kSettingValueCapacity];
         GetDlgItemTextA(form, row.controlId, text, static_cast<int>(sizeof text));
+        // An emptied designator box leaves its item out for good.
+        if (row.control == kDesignatorBox && text[0] == '\0') copyText(text, kNoColumnDesignator);
         storeSettingValue(row, field, text);
     }
     storeSettings(settings);
@@ -92,6 +95,7 @@ void writeForm() {
     ConversionSettings settings;
     snapshotSettings(settings);
     for (const SettingDescriptor& row : kSettingsTable) {
+        if (row.place != kOnForm) continue;
         const void* field = settingField(settings, row);
         if (row.control == kCheckBox) {
             int32_t value;

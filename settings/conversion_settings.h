@@ -39,6 +39,8 @@ struct ConversionSettings {
     int32_t checkRstRcvd;
     int32_t checkMyGl;
     int32_t checkComment;
+    int32_t bandFromFreq;  // 1: BAND from the frequency where the band column gives none
+    int32_t modeToAdif;    // 1: MODE (and SUBMODE) as ADIF names them
     // The column of each ADIF field that takes one (column_fields.h), in
     // that table's order: "" where the settings file names none.
     char fieldColumns[kColumnFieldCount][kDesignatorCapacity];
@@ -58,27 +60,34 @@ enum SettingControl : int32_t {
     kCheckBox,       // checked when the value is not 0; stores 1 or 0
 };
 
+// The window that shows a setting: the settings form, or the More columns
+// dialog.
+enum SettingPlace : int32_t { kOnForm, kInMoreColumns };
+
 struct SettingDescriptor {
     SettingKind kind;
     const char* key;           // at most 63 characters
     size_t offset;             // of the field within ConversionSettings
     size_t capacity;           // bytes of the field (a text's including its NUL)
     const char* defaultValue;  // as the settings file would hold it
-    int32_t controlId;         // the settings form's control
+    int32_t controlId;         // the control that shows it
     SettingControl control;
+    SettingPlace place;
 };
 
-#define VANTREL_SETTING(kind, key, field, value, id, control)                                     \
+#define VANTREL_SETTING(kind, key, field, value, id, control, place)                              \
     {                                                                                             \
         kind, key, offsetof(ConversionSettings, field), sizeof(ConversionSettings::field), value, \
-            id, control                                                                           \
+            id, control, place                                                                    \
     }
 #define VANTREL_TEXT_SETTING(key, field, value, id) \
-    VANTREL_SETTING(kSettingText, key, field, value, id, kEditBox)
+    VANTREL_SETTING(kSettingText, key, field, value, id, kEditBox, kOnForm)
 #define VANTREL_COLUMN_SETTING(key, field, value, id) \
-    VANTREL_SETTING(kSettingText, key, field, value, id, kDesignatorBox)
+    VANTREL_SETTING(kSettingText, key, field, value, id, kDesignatorBox, kOnForm)
 #define VANTREL_INT_SETTING(key, field, value, id, control) \
-    VANTREL_SETTING(kSettingInteger, key, field, value, id, control)
+    VANTREL_SETTING(kSettingInteger, key, field, value, id, control, kOnForm)
+#define VANTREL_MORE_COLUMNS_SWITCH(key, field, value, id) \
+    VANTREL_SETTING(kSettingInteger, key, field, value, id, kCheckBox, kInMoreColumns)
 
 // The persisted settings in the order they are loaded and saved, and so the
 // order of the keys in a new settings file.
@@ -104,12 +113,15 @@ inline constexpr SettingDescriptor kSettingsTable[] = {
     VANTREL_INT_SETTING("CHECK_RST_RCVD", checkRstRcvd, "1", IDC_CHECK_RST_RCVD, kCheckBox),
     VANTREL_INT_SETTING("CHECK_MY_GL", checkMyGl, "1", IDC_CHECK_MY_GL, kCheckBox),
     VANTREL_INT_SETTING("CHECK_COMMENT", checkComment, "1", IDC_CHECK_COMMENT, kCheckBox),
+    VANTREL_MORE_COLUMNS_SWITCH("BAND_FROM_FREQ", bandFromFreq, "1", IDC_CHECK_BAND_FROM_FREQ),
+    VANTREL_MORE_COLUMNS_SWITCH("MODE_TO_ADIF", modeToAdif, "1", IDC_CHECK_MODE_TO_ADIF),
 };
 
 #undef VANTREL_SETTING
 #undef VANTREL_TEXT_SETTING
 #undef VANTREL_COLUMN_SETTING
 #undef VANTREL_INT_SETTING
+#undef VANTREL_MORE_COLUMNS_SWITCH
 
 inline constexpr size_t kSettingsCount = sizeof kSettingsTable / sizeof kSettingsTable[0];
 

@@ -1,5 +1,6 @@
 // Ids of the settings form's controls that show a setting: the edit boxes and
-// check boxes named in the settings table. Plain #defines only: the resource
+// check boxes named in the settings table (the form's, and two of the More
+// columns dialog). Plain #defines only: the resource
 // compiler reads this file too.
 #pragma once
 
@@ -27,3 +28,7 @@
 #define IDC_CHECK_RST_RCVD 1021
 #define IDC_CHECK_MY_GL 1022
 #define IDC_CHECK_COMMENT 1023
+
+// Check boxes of the More columns dialog.
+#define IDC_CHECK_BAND_FROM_FREQ 1024
+#define IDC_CHECK_MODE_TO_ADIF 1025

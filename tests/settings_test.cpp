@@ -12,8 +12,8 @@
 
 namespace {
 
-// The settings file a first run writes: the section, then the 21 keys in
-// their order with their defaults.
+// The settings file a first run writes: the section, then the table's keys
+// in their order with their defaults (no key of a field that has no column).
 const char kNewSettingsFile[] =
     "[VANTREL_LOCAL_PARAMS]\r\n"
     "MY_CALLSIGN=N0CALL\r\n"
@@ -36,7 +36,9 @@ const char kNewSettingsFile[] =
     "CHECK_KHZ=0\r\n"
     "CHECK_RST_RCVD=1\r\n"
     "CHECK_MY_GL=1\r\n"
-    "CHECK_COMMENT=1\r\n";
+    "CHECK_COMMENT=1\r\n"
+    "BAND_FROM_FREQ=1\r\n"
+    "MODE_TO_ADIF=1\r\n";
 
 bool same(const ConversionSettings& a, const ConversionSettings& b) {
     return memcmp(&a, &b, sizeof a) == 0;
@@ -44,7 +46,7 @@ bool same(const ConversionSettings& a, const ConversionSettings& b) {
 
 }  // namespace
 
-TEST(SettingsFile, NewFileHoldsTheDefaultsOfAll21KeysInOrder) {
+TEST(SettingsFile, NewFileHoldsTheDefaultsOfTheTableInOrder) {
     ScratchDir dir;
     const std::string ini = dir.file("Vantrel.ini");
     EXPECT_TRUE(saveSettingsTo(defaultSettings(), ini.c_str()));
@@ -176,7 +178,7 @@ TEST(SettingsFile, ForeignKeysSectionsAndOddLinesSurviveASave) {
                         "[VANTREL_LOCAL_PARAMS]\r\nEXTRA_KEY = keep me\r\nTIME_ZONE=5\r\n"),
               0u)
         << text;
-    EXPECT_NE(text.find("CHECK_COMMENT=1\r\n\r\n[LAST]\r\nY=2\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("MODE_TO_ADIF=1\r\n\r\n[LAST]\r\nY=2\r\n"), std::string::npos) << text;
 #endif
 }
 
@@ -203,8 +205,8 @@ TEST(SettingsFile, AFileEndingInALoneCrKeepsItsValuesThroughASave) {
 TEST(SettingValue, LongAndRealKinds) {
     int32_t number = 0;
     double real = 0;
-    const SettingDescriptor longRow = {kSettingLong, "L", 0, sizeof number, "", 0, kEditBox};
-    const SettingDescriptor realRow = {kSettingReal, "R", 0, sizeof real, "", 0, kEditBox};
+    const SettingDescriptor longRow = {kSettingLong, "L", 0, sizeof number, "", 0, kEditBox, kOnForm};
+    const SettingDescriptor realRow = {kSettingReal, "R", 0, sizeof real, "", 0, kEditBox, kOnForm};
     char value[kSettingValueCapacity];
     storeSettingValue(longRow, &number, " -42abc");
     formatSettingValue(longRow, &number, value);
