@@ -47,7 +47,7 @@ ConversionOutcome runConversion(ConversionReport* report) {
     records.status = &app.statusText;
     records.flags = &app.flags;
     size_t got = book.got;
-    records.begin(settings, format, app.fields, *report, app.readBlock + format.skip,
+    records.begin(settings, format, app.fields, app.record, *report, app.readBlock + format.skip,
                   app.readBlock + (got < kFormatWindow ? got : kFormatWindow),
                   got < sizeof app.readBlock);
     records.plan.latestDate = calendarDayAfter(writeHeader(records.out, settings));

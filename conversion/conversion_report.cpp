@@ -59,12 +59,27 @@ const FaultTally& tallyOf(const ConversionReport& report, unsigned bit) {
     return report.kinds[k];
 }
 
-void noteRecordFaults(ConversionReport& report, unsigned faults, int32_t line, bool emptyLine) {
+void noteRecord(ConversionReport& report, const QsoRecord& record, int32_t line, bool emptyLine) {
+    if (record.notAscii) {
+        if (report.notAsciiRecords < INT32_MAX) ++report.notAsciiRecords;
+        for (size_t i = 0; i < record.count; ++i) {
+            if (record.items[i].flags & kItemNotAscii)
+                report.notAsciiItems[record.items[i].id] = true;
+        }
+    }
+    const unsigned faults = record.faults;
     if (faults & kRecordSystemDateOrder) report.dateOrderFromSystem = true;
     if ((faults & kRecordFaults) == 0) return;
     tally(report.faulty, line);
     for (size_t k = 0; k < kRecordFaultKindCount; ++k) {
         if (faults & kRecordFaultKinds[k].bit) tally(report.kinds[k], line);
+    }
+    if (faults & kRecordFieldRefused) {
+        for (size_t i = 0; i < record.count; ++i) {
+            const RecordItem& item = record.items[i];
+            if (item.flags & kItemRefused)
+                tally(report.refusedFields[item.id - kFirstFieldItem], line);
+        }
     }
     if (line == 1 || emptyLine) report.titleOrEmptyAmongThem = true;
 }
@@ -84,6 +99,22 @@ void forEachReportLine(const ConversionReport& report, ReportSink sink, void* co
                  report.dateOrder == kDayFirst ? "3 May 2024 (day/month/year)"
                                                : "5 March 2024 (month/day/year)");
         sink(context, kReportNote, line);
+    }
+    if (report.notAsciiRecords > 0) {
+        // QSLMSG repeats COMMENT: named once.
+        Line note = {{0}, 0};
+        appendNumber(note, report.notAsciiRecords);
+        append(note, report.notAsciiRecords == 1 ? " record holds" : " records hold");
+        append(note, " text outside ASCII in ");
+        const char* separator = "";
+        for (uint16_t id = 0; id < kItemIdCount; ++id) {
+            if (!report.notAsciiItems[id] || id == kItemQslMessage) continue;
+            append(note, separator);
+            append(note, recordItemName(id));
+            separator = ", ";
+        }
+        append(note, ": ADIF files are ASCII, so programs that read them as such show it garbled");
+        sink(context, kReportNote, note.text);
     }
     if (report.wholeDatesColumn[0] != '\0') {
         snprintf(line, sizeof line,
@@ -115,6 +146,22 @@ void forEachReportLine(const ConversionReport& report, ReportSink sink, void* co
         append(detail, kRecordFaultKinds[k].what);
         append(detail, ": ");
         appendLines(detail, kind);
+        sink(context, kReportDetail, detail.text);
+    }
+    for (size_t k = 0; k < kColumnFieldCount; ++k) {
+        const FaultTally& field = report.refusedFields[k];
+        if (field.count == 0) continue;
+        const AdifValueRuleText& rule = adifValueRuleText(adifValueRule(columnField(k)));
+        Line detail = {{0}, 0};
+        appendNumber(detail, field.count);
+        append(detail, " with a ");
+        append(detail, columnField(k).name);
+        append(detail, " that is no ADIF ");
+        append(detail, rule.type);
+        append(detail, " (");
+        append(detail, rule.takes);
+        append(detail, "): ");
+        appendLines(detail, field);
         sink(context, kReportDetail, detail.text);
     }
 }

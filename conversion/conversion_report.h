@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "conversion/logbook_format.h"
+#include "conversion/qso_record.h"
 #include "conversion/qso_time.h"
 #include "conversion/record_faults.h"
 
@@ -34,15 +35,22 @@ struct ConversionReport {
     // its letters ("" for none) and the first record's date (time) there.
     char wholeDatesColumn[3], wholeTimesColumn[3];
     char wholeDateExample[kExampleCapacity], wholeTimeExample[kExampleCapacity];
+    // Fields from columns of their own with values their ADIF data type
+    // refuses, field by field (column_fields.h's order).
+    FaultTally refusedFields[kColumnFieldCount];
+    // Records with text outside printable ASCII, and the items that held it.
+    int32_t notAsciiRecords;
+    bool notAsciiItems[kItemIdCount];
 };
 
 // The tally of one kind of fault (a RecordFault bit other than
 // kRecordSystemDateOrder).
 const FaultTally& tallyOf(const ConversionReport& report, unsigned bit);
 
-// Notes a record's faults (RecordFault bits) at its CSV line; emptyLine: all
-// of its columns are empty.
-void noteRecordFaults(ConversionReport& report, unsigned faults, int32_t line, bool emptyLine);
+// Notes what a record holds that the report tells (its faults, values their
+// type refuses, text outside ASCII) at its CSV line; emptyLine: all of its
+// columns are empty.
+void noteRecord(ConversionReport& report, const QsoRecord& record, int32_t line, bool emptyLine);
 
 // The report's lines: notes on how the file was read, warnings, and the
 // details of the warning before them (each kind of record that looks wrong).

@@ -10,12 +10,15 @@
 
 #include "conversion/conversion_report.h"
 #include "conversion/csv_splitter.h"
+#include "conversion/qso_record.h"
 #include "conversion/request_flags.h"
 #include "conversion/status_line.h"
 #include "platform/platform.h"
 #include "settings/conversion_settings.h"
 
 enum : size_t { kIoBlockSize = 64 * 1024 };
+static_assert(static_cast<size_t>(kIoBlockSize) >= static_cast<size_t>(kMaxRecordBytes),
+              "the write block holds the longest record");
 
 struct ConverterApp {
     ConversionSettings settings;
@@ -24,6 +27,7 @@ struct ConverterApp {
     std::mutex settingsLock;
 
     CsvFields fields;  // the columns of the current CSV line
+    QsoRecord record;  // the record made of them
     StatusText statusText;
     ReportText reportText;  // the last finished conversion's report
     FILE* input;

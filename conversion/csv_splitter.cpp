@@ -68,14 +68,20 @@ inline unsigned plainPrefix(uint64_t word, unsigned char separator) {
 // when bytes are dropped. Eight bytes are copied at a time while the column
 // has room for eight; bytes copied past the run's end stay inside the column,
 // past its future NUL or overwritten.
+// Every byte kept is OR-ed into `seen`, a word at a time (with its
+// neighbours: a byte that is no ASCII sets its high bit, and DEL, plus one,
+// too); a control byte, which is never part of a plain run of eight, is
+// noted as a high bit when kept alone.
 inline const unsigned char* keepPlainRun(const unsigned char* p, const unsigned char* end,
                                          const unsigned char* classes, unsigned char separator,
-                                         char* column, int& kept, unsigned char& cls) {
+                                         char* column, int& kept, unsigned char& cls,
+                                         uint64_t& seen) {
     for (;;) {
         while (end - p >= 8 && kept <= kRoom - 8) {
             uint64_t word;
             memcpy(&word, p, 8);
             memcpy(column + kept, &word, 8);
+            seen |= word | (word + 0x0101010101010101ULL);
             const unsigned plain = plainPrefix(word, separator);
             p += plain;
             kept += static_cast<int>(plain);
@@ -84,6 +90,7 @@ inline const unsigned char* keepPlainRun(const unsigned char* p, const unsigned 
         if (p == end) return p;
         cls = classes[*p];
         if (cls != kPlain) return p;
+        seen |= *p < 0x20 || *p == 0x7F ? 0x80u : *p;
         if (kept < kRoom) {
             column[kept++] = static_cast<char>(*p);
         } else {
@@ -160,6 +167,7 @@ void beginCsvLine(CsvSplitter& splitter, CsvFields&, const CsvDialect& dialect) 
     splitter.state = kInField;
     splitter.column = 0;
     splitter.kept = 0;
+    splitter.seen = 0;
 }
 
 size_t feedCsvLine(CsvSplitter& splitter, CsvFields& fields, const char* data, size_t length) {
@@ -172,6 +180,7 @@ size_t feedCsvLine(CsvSplitter& splitter, CsvFields& fields, const char* data, s
     int state = splitter.state;
     int column = splitter.column;
     int kept = splitter.kept;
+    uint64_t seen = splitter.seen;
     const unsigned char separator = dialect.separator;
 
     while (p < end) {
@@ -181,7 +190,8 @@ size_t feedCsvLine(CsvSplitter& splitter, CsvFields& fields, const char* data, s
                 // Column after column, for as long as no quote comes.
                 for (const unsigned char* classes = dialect.classes[state];;) {
                     unsigned char cls;
-                    p = keepPlainRun(p, end, classes, separator, fields.column[column], kept, cls);
+                    p = keepPlainRun(p, end, classes, separator, fields.column[column], kept, cls,
+                                     seen);
                     if (p == end) break;
                     ++p;
                     if (cls == kQuote) {
@@ -231,12 +241,14 @@ done:
     splitter.state = state;
     splitter.column = column;
     splitter.kept = kept;
+    splitter.seen = seen;
     return static_cast<size_t>(p - begin);
 }
 
 void endCsvLine(CsvSplitter& splitter, CsvFields& fields) {
     // The end of the bytes counts as a NUL: it ends a column being read, and
     // as the byte after a column it finishes the line.
+    fields.mayHoldNonAscii = (splitter.seen & 0x8080808080808080ULL) != 0;
     const int state = splitter.state;
     if (state == kLineDone) return;
     if (state == kInField || state == kInQuotes || state == kQuoteInQuotes)

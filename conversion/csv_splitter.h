@@ -17,6 +17,10 @@ enum : size_t {
 struct CsvFields {
     char column[kCsvColumns][kCsvFieldCapacity];
     uint8_t length[kCsvColumns];
+    // False when every byte the columns hold is printable ASCII (0x20 to
+    // 0x7E); true when some may not be (a byte of another line read along
+    // may make it so: it is a hint for where to look, not an answer).
+    bool mayHoldNonAscii;
 };
 
 // How a file's lines are split: the byte between fields, the byte that ends a
@@ -45,6 +49,8 @@ struct CsvSplitter {
     int state;   // where the machine stands (csv_splitter.cpp)
     int column;  // the current column, 0 to 31
     int kept;    // bytes the current column holds; more than 255: some were dropped
+    uint64_t
+        seen;  // bytes read, OR-ed together so that a byte outside ASCII shows in its high bits
 };
 void beginCsvLine(CsvSplitter& splitter, CsvFields& fields, const CsvDialect& dialect);
 size_t feedCsvLine(CsvSplitter& splitter, CsvFields& fields, const char* data, size_t length);

@@ -82,11 +82,12 @@ ConversionOutcome openLogbook(const char* csvPath, char* block, size_t blockSize
 }
 
 void LogbookRecords::begin(const ConversionSettings& settings, const LogbookFormat& format,
-                           CsvFields& lines, ConversionReport& noted, const char* blockBegin,
-                           const char* blockEnd, bool fileEnds) {
+                           CsvFields& lines, QsoRecord& made, ConversionReport& noted,
+                           const char* blockBegin, const char* blockEnd, bool fileEnds) {
     makeCsvDialect(dialect, format.separator, format.terminator, isLeadByte);
     planRecord(plan, settings, format.separator != ',');
     fields = &lines;
+    record = &made;
     report = &noted;
     report->format = format;
     limit = INT32_MAX;
@@ -114,12 +115,13 @@ void LogbookRecords::finishLine() {
         surveyDates(*survey, plan.time, *fields);
         return;
     }
-    const size_t recordBegin = out.used;
-    const unsigned faults = writeRecord(out, plan, *fields);
+    makeRecord(*record, plan, *fields);
+    if (out.buffer != nullptr) writeRecord(out, *record);
     countOne(count);
-    if (faults != 0) noteRecordFaults(*report, faults, count, emptyLine(*fields));
+    if (record->faults != 0 || record->notAscii)
+        noteRecord(*report, *record, count, emptyLine(*fields));
     if (status != nullptr) publishConvertedCount(*status, *flags, count);
-    if (viewer != nullptr) viewer(viewerContext, *this, recordBegin);
+    if (viewer != nullptr) viewer(viewerContext, *this);
 }
 
 // The lines that end within the format window (the last line too where the

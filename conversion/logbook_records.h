@@ -46,21 +46,23 @@ ConversionOutcome openLogbook(const char* csvPath, char* block, size_t blockSize
 // error, which sets readFailed.
 size_t readLogbookBlock(OpenLogbook& book, char* block, size_t blockSize);
 
-// The lines of a file as records: split into `fields`, written into `out`,
-// counted, and noted in `report`. While a date survey is set, the lines are
-// split for it instead, and nothing is written. With `status`, each record
-// makes it count; with `viewer`, each record is shown to it just written.
+// The lines of a file as records: split into `fields`, made into `record`,
+// written into `out` (unless it has no buffer), counted, and noted in
+// `report`. While a date survey is set, the lines are split for it instead,
+// and nothing is written. With `status`, each record makes it count; with
+// `viewer`, each record is shown to it just made.
 struct LogbookRecords {
     AdifOutput out;
     RecordPlan plan;
     CsvSplitter splitter;
     CsvDialect dialect;
     CsvFields* fields;
+    QsoRecord* record;
     ConversionReport* report;
     DateSurvey* survey;
     StatusText* status;
     RequestFlags* flags;
-    void (*viewer)(void* context, const LogbookRecords& records, size_t recordBegin);
+    void (*viewer)(void* context, const LogbookRecords& records);
     void* viewerContext;
     int32_t limit;  // records to write at most
     int32_t count;
@@ -70,8 +72,8 @@ struct LogbookRecords {
     // no limit; the lines of its first block (begin to end) are surveyed for
     // their dates.
     void begin(const ConversionSettings& settings, const LogbookFormat& format, CsvFields& lines,
-               ConversionReport& noted, const char* blockBegin, const char* blockEnd,
-               bool fileEnds);
+               QsoRecord& made, ConversionReport& noted, const char* blockBegin,
+               const char* blockEnd, bool fileEnds);
     // Splits the bytes into lines, writing each line's record at its end;
     // a line not ended goes on in the next bytes.
     void feed(const char* p, const char* const end);

@@ -24,6 +24,10 @@ enum RecordFault : unsigned {
     kRecordDateOutOfRange = 128,
     kRecordUnknownBand = 256,
     kRecordBandFrequency = 512,
+    // A field from a column of its own holds a value its ADIF data type
+    // refuses: the report tells these field by field (the record's items
+    // say which), not through the table below.
+    kRecordFieldRefused = 1024,
 };
 
 // Each kind of fault, in the order the report tells them.

@@ -13,14 +13,24 @@
 namespace {
 
 CsvFields fields;
+QsoRecord made;
 
-// One record written from a CSV line with the given settings.
-std::string record(const ConversionSettings& settings, const std::string& line) {
+// The record of a CSV line planned from the settings, and its ADIF text.
+const QsoRecord& makeRecordOf(const ConversionSettings& settings, const std::string& line,
+                              int64_t latestDate = 0) {
+    RecordPlan plan;
+    planRecord(plan, settings, false);
+    if (latestDate != 0) plan.latestDate = latestDate;
     splitCsvLine(line.data(), line.size(), fields);
+    makeRecord(made, plan, fields);
+    return made;
+}
+std::string record(const ConversionSettings& settings, const std::string& line) {
     static char buffer[64 * 1024];
     AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
-    writeRecord(out, settings, fields);
+    writeRecord(out, makeRecordOf(settings, line));
     EXPECT_FALSE(out.failed);
+    EXPECT_LE(out.used, made.mostBytes);
     return std::string(buffer, out.used);
 }
 
@@ -174,20 +184,19 @@ TEST(WriteHeader, ThreeLines) {
 }
 
 TEST(AdifOutput, FullBufferWithoutAFileFailsInsteadOfOverflowing) {
-    ConversionSettings s = defaultSettings();
-    splitCsvLine(kWorkedExampleLine, fields);
-    char buffer[kMaxAdifRecordBytes + 100];
+    const QsoRecord& r = makeRecordOf(defaultSettings(), kWorkedExampleLine);
+    char buffer[4096];
     AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
-    writeRecord(out, s, fields);
+    writeRecord(out, r);
     EXPECT_FALSE(out.failed);
     for (int i = 0; i < 50; ++i)
-        writeRecord(out, s, fields);
+        writeRecord(out, r);
     EXPECT_TRUE(out.failed);
     EXPECT_LE(out.used, sizeof buffer);
 }
 
 TEST(AdifOutput, HeaderWithoutRoomFailsAndWritesNothing) {
-    char buffer[kMaxAdifRecordBytes - 1];
+    char buffer[kMaxAdifHeaderBytes - 1];
     memset(buffer, 'x', sizeof buffer);
     AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
     writeHeader(out, defaultSettings());
@@ -293,13 +302,7 @@ TEST(WriteRecord, FaultsOfARecord) {
         s.timeZone = c.timeZone;
         s.checkMhz = c.unit == kMHz;
         s.checkKhz = c.unit == kKHz;
-        RecordPlan plan;
-        planRecord(plan, s, false);
-        plan.latestDate = 20240504;
-        splitCsvLine(c.line, fields);
-        static char buffer[64 * 1024];
-        AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
-        EXPECT_EQ(writeRecord(out, plan, fields), c.faults) << c.line;
+        EXPECT_EQ(makeRecordOf(s, c.line, 20240504).faults, c.faults) << c.line;
     }
 }
 

@@ -100,7 +100,7 @@ TEST_F(ShiftJisCut, HeaderCallsign) {
     ConversionSettings settings = defaultSettings();
     const std::string full = std::string(30, 'A') + kHyou;
     memcpy(settings.myCallsign, full.data(), kCallsignCapacity);
-    static char buffer[kMaxAdifRecordBytes];
+    static char buffer[kMaxAdifHeaderBytes];
     AdifOutput out = {nullptr, buffer, sizeof buffer, 0, false};
     writeHeader(out, settings);
     const std::string header(buffer, out.used);
