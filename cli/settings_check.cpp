@@ -35,6 +35,26 @@ double likeness(const std::string& a, const char* b) {
            static_cast<double>(a.size() + other.size());
 }
 
+bool beginsWith(const char* text, const std::string& start) {
+    for (size_t i = 0; i < start.size(); ++i) {
+        if (text[i] == '\0' || upper(text[i]) != upper(start[i])) return false;
+    }
+    return true;
+}
+
+// Each key of the settings: the table's, then COLUMN_<FIELD> of every ADIF
+// field that takes a column.
+template <typename Visit>
+void forEachKnownKey(Visit visit) {
+    for (const SettingDescriptor& row : kSettingsTable)
+        visit(row.key);
+    for (size_t k = 0; k < kColumnFieldCount; ++k) {
+        char key[kColumnKeyCapacity];
+        columnFieldKey(k, key);
+        visit(key);
+    }
+}
+
 }  // namespace
 
 void warnAboutSettings(FILE* to, const char* path, const std::string& text) {
@@ -42,20 +62,22 @@ void warnAboutSettings(FILE* to, const char* path, const std::string& text) {
         // A line commented out, ";COLUMN_CALL=F" or "# note=1", is no key
         // the user meant.
         if (key[0] == ';' || key[0] == '#') continue;
-        const SettingDescriptor* nearest = &kSettingsTable[0];
+        std::string nearest;
         double best = -1;
         bool known = false;
-        for (const SettingDescriptor& row : kSettingsTable) {
-            const double alike = likeness(key, row.key);
-            known = known || alike == 1.0;  // the same key, letter case aside
+        forEachKnownKey([&](const char* knownKey) {
+            // A key cut short (COLUMN_CALL of COLUMN_CALLSIGN) is nearest
+            // the keys it begins.
+            const double alike = likeness(key, knownKey) + (beginsWith(knownKey, key) ? 1 : 0);
+            known = known || alike == 2.0;  // the same key, letter case aside
             if (alike > best) {
                 best = alike;
-                nearest = &row;
+                nearest = knownKey;
             }
-        }
+        });
         if (!known)
             fprintf(to, "%s: warning: unknown key %s; did you mean %s?\n", path, key.c_str(),
-                    nearest->key);
+                    nearest.c_str());
     }
     for (const SettingDescriptor& row : kSettingsTable) {
         std::string value;

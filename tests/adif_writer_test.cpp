@@ -3,6 +3,8 @@
 #include <string.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/text.h"
 #include "conversion/adif_writer.h"
@@ -328,6 +330,58 @@ TEST(WriteHeader, TheTimeIsShiftedByTheTimeDifference) {
         }
         if (timeZone == 24) {
             EXPECT_NE(day, before.day) << h;
+        }
+    }
+}
+
+// Fields from columns of their own: written after the form's items in byte
+// order of their names, the blanks around them dropped, left out when empty,
+// never cut short; several may take one column.
+TEST(WriteRecord, FieldsFromColumnsOfTheirOwn) {
+    // The worked example's columns through M, then the fields' from N on.
+    const std::string head = "2014,12,8,3,15,K1ABC,14.025,,20m,CW,599,,579";
+    const std::string formItems = "<RST_RCVD:3>599\r\n<MY_GRIDSQUARE:0>\r\n";
+    const struct {
+        std::vector<std::pair<const char*, const char*>> columns;
+        std::string rest, fields;
+    } cases[] = {
+        {{{"NAME", "N"}, {"QTH", "o"}}, ",Taro, Tokyo \t", "<NAME:4>Taro\r\n<QTH:5>Tokyo\r\n"},
+        {{{"QTH", "N"}, {"A_INDEX", "P"}, {"AGE", "O"}},
+         ",x,30,5",
+         "<AGE:2>30\r\n<A_INDEX:1>5\r\n<QTH:1>x\r\n"},
+        {{{"QSL_RCVD", "O"}, {"QSLRDATE", "N"}}, ",20240101,Y",
+         "<QSLRDATE:8>20240101\r\n<QSL_RCVD:1>Y\r\n"},
+        {{{"NAME", "N"}, {"NOTES", "N"}}, ",Ken", "<NAME:3>Ken\r\n<NOTES:3>Ken\r\n"},
+        {{{"NAME", "N"}}, ", \t ", ""},
+        {{{"NAME", "N"}}, "", ""},
+        {{{"NAME", "N"}}, "," + std::string(300, 'n'), "<NAME:255>" + std::string(255, 'n') + "\r\n"},
+        {{{"NAME", "-"}, {"QTH", "AG"}}, ",Ken,Tokyo", ""},
+    };
+    for (const auto& c : cases) {
+        ConversionSettings s = defaultSettings();
+        for (const auto& column : c.columns) {
+            const int k = columnFieldIndex(column.first, strlen(column.first));
+            ASSERT_GE(k, 0) << column.first;
+            copyText(s.fieldColumns[k], column.second);
+        }
+        const std::string r = record(s, head + c.rest);
+        EXPECT_EQ(r.substr(r.find("<RST_RCVD")), formItems + c.fields + "<EOR>\r\n") << c.rest;
+    }
+}
+
+// Every switch counts as on only at exactly 1: at 2 or -1 a record is
+// written as with 0 (the window, which shows such a value checked, stores 1
+// at its next Convert).
+TEST(WriteRecord, SwitchesOtherThanZeroAndOneAreOff) {
+    const std::string line = "2014,12,8,3,15,K1ABC,14.025,,,usb,599,,579,,,,,,,hi,PM95";
+    for (const SettingDescriptor& row : kSettingsTable) {
+        if (row.control != kCheckBox) continue;
+        ConversionSettings off = defaultSettings();
+        storeSettingValue(row, settingField(off, row), "0");
+        for (const char* value : {"2", "-1"}) {
+            ConversionSettings s = defaultSettings();
+            storeSettingValue(row, settingField(s, row), value);
+            EXPECT_EQ(record(s, line), record(off, line)) << row.key << "=" << value;
         }
     }
 }

@@ -155,6 +155,29 @@ run --settings folder.ini two.csv
 check "a folder as the settings file is bad usage" test "$status" -eq 2
 check "it is told" contains err.txt "settings file folder.ini can not be read"
 
+# Keys in any letter case; every switch at values other than 0 and 1;
+# fields from columns of their own, and the values their ADIF type refuses.
+{
+    printf '[VANTREL_LOCAL_PARAMS]\r\ntime_zone=0\r\nColumn_Name=N\r\nCOLUMN_TX_PWR=O\r\nCOLUMN_NAMES=P\r\n'
+    for key in CHECK_MHZ CHECK_KHZ CHECK_RST_RCVD CHECK_MY_GL CHECK_COMMENT BAND_FROM_FREQ MODE_TO_ADIF; do
+        printf '%s=2\r\n' "$key"
+    done
+} >fields.ini
+printf '2014,12,8,3,15,K1ABC,14.025,,20m,CW,599,,579, Taro ,100W\r\n' >fields.csv
+run --settings fields.ini fields.csv
+check "a key in lower case is a key" sh -c '! grep -q "unknown key time_zone" err.txt'
+check "and is read" contains fields.adi "<TIME_ON:4>0315"
+check "a field's key in any case is a key" sh -c '! grep -q "unknown key Column_Name" err.txt'
+check "an unknown field's key is named with the nearest" contains err.txt \
+    "fields.ini: warning: unknown key COLUMN_NAMES; did you mean COLUMN_NAME?"
+check "each switch at 2 is named" test "$(grep -c '=2 counts as off here' err.txt)" -eq 7
+check "a field from a column of its own is written, blanks dropped" contains fields.adi "<NAME:4>Taro"
+check "a value its ADIF type refuses is reported" contains err.txt \
+    "fields.csv:   1 with a TX_PWR that is no ADIF Number"
+sed 's/=2/=-1/' fields.ini >minus.ini
+run --settings minus.ini fields.csv
+check "each switch at -1 is named" test "$(grep -c '=-1 counts as off here' err.txt)" -eq 7
+
 # Dates and times as spreadsheets hold them.
 printf '2024/05/03,,,12:34,,K1ABC\r\n' >whole.csv
 run --settings utc.ini whole.csv

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "conversion/conversion_preview.h"
 #include "conversion/converter_state.h"
 #include "conversion/logbook_format.h"
+#include "conversion/record_plan.h"
 #include "platform/platform.h"
 #include "test_support.h"
 
@@ -455,4 +457,85 @@ TEST(Preview, FirstRecordsWithTheirColumns) {
     settings = settingsFor(dir.file("missing.csv"));
     EXPECT_EQ(previewConversion(settings, text, sizeof text), ConversionCsvNotOpened);
     EXPECT_STREQ(text, "Can not open CSV file");
+}
+
+// Values of fields from columns of their own that their ADIF data type
+// refuses: each field with its count and CSV lines, the type named; and one
+// note for text outside ASCII. The output is as it was read.
+TEST(ConversionReport, ValuesTheirAdifTypeRefuses) {
+    const struct {
+        const char* field;
+        const char* value;
+        bool refused;
+    } cases[] = {
+        {"TX_PWR", "100", false},      {"TX_PWR", "-0.5", false},    {"TX_PWR", "100W", true},
+        {"TX_PWR", "1.2.3", true},     {"TX_PWR", ".", true},         {"SRX", "-3", false},
+        {"SRX", "1.5", true},          {"CQZ", "25", false},          {"CQZ", "0", true},
+        {"CQZ", "-1", true},           {"QSLSDATE", "20240229", false}, {"QSLSDATE", "20230229", true},
+        {"QSLSDATE", "19291231", true}, {"QSLSDATE", "2024053", true}, {"TIME_OFF", "2359", false},
+        {"TIME_OFF", "235959", false}, {"TIME_OFF", "2400", true},    {"TIME_OFF", "12345", true},
+        {"GRIDSQUARE", "pm95", false}, {"GRIDSQUARE", "PM95ts12", false}, {"GRIDSQUARE", "PM9", true},
+        {"GRIDSQUARE", "SM95", true},  {"GRIDSQUARE", "PM95YA", true}, {"SWL", "n", false},
+        {"SWL", "Yes", true},          {"QSL_SENT", "q", false},      {"QSL_SENT", "V", true},
+        {"QSL_RCVD", "V", false},      {"QSL_RCVD", "Q", true},       {"QSL_SENT_VIA", "B", false},
+        {"QSL_SENT_VIA", "X", true},   {"PROP_MODE", "sat", false},   {"PROP_MODE", "E", true},
+        {"NAME", "100W", false},
+    };
+    // Each field in a column of its own from N on; each case a line of its own.
+    ConversionSettings settings = defaultSettings();
+    settings.timeZone = 0;
+    std::vector<std::string> fields;
+    std::string csv;
+    for (const auto& c : cases) {
+        size_t k = 0;
+        while (k < fields.size() && fields[k] != c.field)
+            ++k;
+        if (k == fields.size()) fields.push_back(c.field);
+        char column[3];
+        columnName(static_cast<int8_t>(13 + k), column);
+        copyText(settings.fieldColumns[columnFieldIndex(c.field, strlen(c.field))], column);
+        csv += "2014,6,15,12,0,K1ABC,14.025,,20m,CW,599,,579" + std::string(k + 1, ',') +
+               c.value + "\r\n";
+    }
+    csv += "2014,6,15,12,0,K1ABC,14.025,,20m,CW,599,,579" + std::string(fields.size(), ',') +
+           "\xe5\xb1\xb1\xe7\x94\xb0\r\n";  // NAME, the last field
+
+    ScratchDir dir;
+    copyText(settings.csvPath, dir.file("log.csv").c_str());
+    writeFile(settings.csvPath, csv);
+    ConversionReport report;
+    convertWith(settings, &report);
+    std::vector<std::string> lines;
+    forEachReportLine(report, collectLine, &lines);
+
+    std::vector<std::string> expected = {
+        "N 1 record holds text outside ASCII in NAME: ADIF files are ASCII, so programs that "
+        "read them as such show it garbled"};
+    int refused = 0;
+    for (const std::string& field : fields) {
+        std::string numbers;
+        int count = 0;
+        for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+            if (cases[i].field != field || !cases[i].refused) continue;
+            numbers += (count++ == 0 ? " " : ", ") + std::to_string(i + 1);
+        }
+        if (count == 0) continue;
+        refused += count;
+        const AdifValueRuleText& rule =
+            adifValueRuleText(adifValueRule(*adifFieldNamed(field.c_str(), field.size())));
+        expected.push_back("D " + std::to_string(count) + " with a " + field + " that is no ADIF " +
+                           rule.type + " (" + rule.takes + "): CSV line" +
+                           (count > 1 ? "s" : "") + numbers);
+    }
+    std::sort(expected.begin() + 1, expected.end(), [&](const std::string& a, const std::string& b) {
+        return a.substr(a.find(" with a ")) < b.substr(b.find(" with a "));
+    });
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1].find("W " + std::to_string(refused) + " of "), 0u) << lines[1];
+    lines.erase(lines.begin() + 1);
+    EXPECT_EQ(lines, expected);
+    // The values are written as they were read.
+    const std::string adif = readFile(dir.file("log.adi"));
+    EXPECT_NE(adif.find("<TX_PWR:4>100W\r\n"), std::string::npos);
+    EXPECT_NE(adif.find("<NAME:6>\xe5\xb1\xb1\xe7\x94\xb0\r\n"), std::string::npos);
 }

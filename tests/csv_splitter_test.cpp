@@ -170,3 +170,30 @@ TEST(CsvSplit, PiecesGiveTheSameColumnsAsAWholeLine) {
         }
     }
 }
+
+// The hint that a line may hold bytes outside printable ASCII is never
+// missing where a column holds one, whether the byte comes in a run of eight,
+// alone, in quotes or past a column's 255 bytes; a line of plain ASCII gives
+// none.
+TEST(CsvSplitter, HintOfBytesOutsideAscii) {
+    const std::string longAscii(300, 'a');
+    const struct {
+        std::string line;
+        bool hint;
+    } cases[] = {
+        {"2014,12,8,JA1ABC,\"nice signal, 73\",PM95\r\n", false},
+        {"a b,c\td\r\n", true},  // TAB is no printable byte
+        {"abcdefgh\x7f,x\r\n", true},
+        {"x,\x01y\r\n", true},
+        {"12345678\x80xyz,x\r\n", true},
+        {"\"q\xe3\x81\x82\",x\r\n", true},
+        {"\xb1,x\r\n", true},
+        {"a,b,c\x7f", true},
+        {longAscii + "\xe3,x\r\n", true},
+        {longAscii + ",b\r\n", false},
+    };
+    for (const auto& c : cases) {
+        split(c.line);
+        EXPECT_EQ(fieldsBuffer.mayHoldNonAscii, c.hint) << c.line;
+    }
+}
