@@ -1,5 +1,7 @@
 #include "adif/adif_bands.h"
 
+#include <string.h>
+
 namespace {
 
 // A text of up to 8 bytes as one word, its first byte lowest; 0 past its end.
@@ -49,7 +51,63 @@ const AdifBand kAdifBands[] = {
 };
 #undef VANTREL_BAND
 
+// The figures Japanese logbooks write for a band: the figure, whether it is
+// in GHz, and the band's name.
+const struct {
+    const char* figure;
+    bool gigahertz;
+    const char* band;
+} kBandFigures[] = {
+    {"1.9", false, "160m"}, {"3.5", false, "80m"},   {"3.8", false, "80m"},
+    {"7", false, "40m"},    {"10", false, "30m"},    {"14", false, "20m"},
+    {"18", false, "17m"},   {"21", false, "15m"},    {"24", false, "12m"},
+    {"28", false, "10m"},   {"50", false, "6m"},     {"144", false, "2m"},
+    {"430", false, "70cm"}, {"1200", false, "23cm"}, {"2400", false, "13cm"},
+    {"5600", false, "6cm"}, {"10", true, "3cm"},
+};
+
+inline char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Whether text (length bytes) is `unit` (lower case), letter case aside.
+bool isUnit(const char* text, size_t length, const char* unit) {
+    size_t i = 0;
+    for (; i < length && unit[i] != '\0'; ++i) {
+        if (lower(text[i]) != unit[i]) return false;
+    }
+    return i == length && unit[i] == '\0';
+}
+
 }  // namespace
+
+const AdifBand* adifBandOfFigure(const char* text, size_t length) {
+    while (length > 0 && isBlank(*text)) {
+        ++text;
+        --length;
+    }
+    while (length > 0 && isBlank(text[length - 1]))
+        --length;
+    size_t number = 0;
+    while (number < length && ((text[number] >= '0' && text[number] <= '9') || text[number] == '.'))
+        ++number;
+    const char* unit = text + number;
+    const size_t unitLength = length - number;
+    const bool megahertz =
+        unitLength == 0 || isUnit(unit, unitLength, "m") || isUnit(unit, unitLength, "mhz");
+    const bool gigahertz = isUnit(unit, unitLength, "g") || isUnit(unit, unitLength, "ghz");
+    if (number == 0 || (!megahertz && !gigahertz)) return nullptr;
+    for (const auto& figure : kBandFigures) {
+        if (figure.gigahertz == gigahertz && strlen(figure.figure) == number &&
+            memcmp(figure.figure, text, number) == 0)
+            return adifBandNamed(figure.band, strlen(figure.band));
+    }
+    return nullptr;
+}
 
 const AdifBand* adifBandNamed(const char* text, size_t length) {
     if (length > 8) return nullptr;

@@ -69,6 +69,8 @@ void noteRecord(ConversionReport& report, const QsoRecord& record, int32_t line,
     }
     const unsigned faults = record.faults;
     if (faults & kRecordSystemDateOrder) report.dateOrderFromSystem = true;
+    if ((faults & kRecordFrequencyFigure) && report.frequencyFigures < INT32_MAX)
+        ++report.frequencyFigures;
     if ((faults & kRecordFaults) == 0) return;
     tally(report.faulty, line);
     for (size_t k = 0; k < kRecordFaultKindCount; ++k) {
@@ -98,6 +100,14 @@ void forEachReportLine(const ConversionReport& report, ReportSink sink, void* co
                  "(no date among the file's first lines has a day above 12)",
                  report.dateOrder == kDayFirst ? "3 May 2024 (day/month/year)"
                                                : "5 March 2024 (month/day/year)");
+        sink(context, kReportNote, line);
+    }
+    if (report.frequencyFigures > 0) {
+        snprintf(line, sizeof line,
+                 "%d record%s a band figure such as 7 or 430 in the frequency column: written as "
+                 "BAND, without FREQ",
+                 static_cast<int>(report.frequencyFigures),
+                 report.frequencyFigures == 1 ? " has" : "s have");
         sink(context, kReportNote, line);
     }
     if (report.notAsciiRecords > 0) {

@@ -38,6 +38,8 @@ struct ConversionReport {
     // Fields from columns of their own with values their ADIF data type
     // refuses, field by field (column_fields.h's order).
     FaultTally refusedFields[kColumnFieldCount];
+    // Records whose frequency column held a band figure, written as BAND.
+    int32_t frequencyFigures;
     // Records with text outside printable ASCII, and the items that held it.
     int32_t notAsciiRecords;
     bool notAsciiItems[kItemIdCount];

@@ -5,6 +5,8 @@
 
 #include "common/byte_scan.h"
 #include "common/text.h"
+#include "adif/adif_bands.h"
+#include "adif/adif_modes.h"
 #include "conversion/qsl_checks.h"
 #include "conversion/record_faults.h"
 
@@ -141,12 +143,23 @@ size_t megahertzFromKilohertz(const char* text, size_t length, bool decimalComma
     return static_cast<size_t>(n) < sizeof mhz ? static_cast<size_t>(n) : sizeof mhz - 1;
 }
 
-// The frequency item, and what its check holds against the band.
-void addFrequency(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields, QslItems& qsl) {
+// A record's frequency: the FREQ value in MHz, when one is written; or the
+// band a figure in the frequency column names (7, 430: a band, not a
+// frequency).
+struct Frequency {
+    const char* text;
+    size_t length;
+    bool written;
+    const AdifBand* figure;
+};
+
+Frequency frequencyOf(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields) {
+    Frequency f = {nullptr, 0, false, nullptr};
+    if (plan.freq == kNoColumn) return f;
     const char* text = fields.column[plan.freq];
     const size_t length = fields.length[plan.freq];
-    RecordItem* item;
     if (plan.freqUnit == kFreqMegahertz) {
+        if (plan.bandFromFreq && (f.figure = adifBandOfFigure(text, length)) != nullptr) return f;
         // The text as it is; in a file whose decimal mark is ',', with '.'.
         if (plan.decimalComma && memchr(text, ',', length) != nullptr) {
             memcpy(r.freq, text, length);
@@ -154,22 +167,99 @@ void addFrequency(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields,
                 if (r.freq[k] == ',') r.freq[k] = '.';
             text = r.freq;
         }
-        item = &addItem(r, kItemFreq, text, length);
-        qsl.freq = text;
-        qsl.freqLength = length;
-    } else {
-        const size_t written = megahertzFromKilohertz(text, length, plan.decimalComma, r.freq);
-        item = &addItem(r, kItemFreq, r.freq, written);
-        qsl.freq = r.freq;
-        qsl.freqLength = length == 0 ? 0 : written;  // no frequency given: none to check
+        f = {text, length, true, nullptr};
+    } else if (length != 0) {  // an empty column is no frequency, not 0 kHz
+        f = {r.freq, megahertzFromKilohertz(text, length, plan.decimalComma, r.freq), true,
+             nullptr};
     }
-    item->columns[0] = plan.freq;
-    item->columnCount = 1;
-    item->flags = kItemPadded;
+    return f;
+}
+
+// The band written in place of the band column's text, and the column it
+// comes from: with bandFromFreq, where the column holds no ADIF band, the
+// band a figure in it names, else the one a figure in the frequency column
+// names, else the band that holds the frequency; null where none does.
+const AdifBand* bandTaken(const RecordPlan& plan, const CsvFields& fields, const Frequency& f,
+                          int8_t& from) {
+    if (!plan.bandFromFreq) return nullptr;
+    const char* text = plan.band == kNoColumn ? "" : fields.column[plan.band];
+    const size_t length = plan.band == kNoColumn ? 0 : fields.length[plan.band];
+    if (adifBandNamed(text, length) != nullptr) return nullptr;
+    const AdifBand* band = adifBandOfFigure(text, length);
+    from = plan.band;
+    if (band == nullptr) {
+        from = plan.freq;
+        band = f.figure;
+        if (band == nullptr && f.written && f.length != 0)
+            band = adifBandHolding(frequencyMhz(f.text, f.length));
+    }
+    return band;
 }
 
 inline bool isBlank(char c) {
     return c == ' ' || c == '\t';
+}
+
+// The text of a column without the blanks around it.
+inline const char* trimmed(const CsvFields& fields, int8_t column, size_t& length) {
+    const char* text = fields.column[column];
+    length = fields.length[column];
+    while (length > 0 && isBlank(*text)) {
+        ++text;
+        --length;
+    }
+    while (length > 0 && isBlank(text[length - 1]))
+        --length;
+    return text;
+}
+
+// A field's item from its column's text (not empty).
+RecordItem& addField(QsoRecord& r, const PlannedField& planned, const CsvFields& fields,
+                     const char* text, size_t length) {
+    RecordItem& item = add(r, static_cast<uint16_t>(kFirstFieldItem + planned.field), planned.head,
+                           planned.nameLength, text, length);
+    item.columns[0] = planned.column;
+    item.columnCount = 1;
+    if (text + 16 <= fields.column[planned.column] + kCsvFieldCapacity) item.flags = kItemPadded;
+    if (fields.mayHoldNonAscii && holdsNonAscii(text, length, (item.flags & kItemPadded) != 0)) {
+        item.flags |= kItemNotAscii;
+        r.notAscii = true;
+    }
+    return item;
+}
+
+// MODE, as ADIF names it where the plan says so (a submode, in any case, as
+// its mode, an emission designator as the mode it stands for), and SUBMODE
+// right after it: from its own column, else the one the mode column named.
+unsigned addMode(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields) {
+    unsigned faults = 0;
+    AdifModeName name = {nullptr, ""};
+    const int8_t column = plan.mode;
+    if (plan.modeToAdif && column != kNoColumn && fields.length[column] != 0) {
+        if (adifModeOf(fields.column[column], fields.length[column], name)) {
+            RecordItem& mode = addItem(r, kItemMode, name.mode, strlen(name.mode));
+            mode.columns[0] = column;
+            mode.columnCount = 1;
+        } else {
+            addColumn(r, kItemMode, fields, column);
+            faults |= kRecordUnknownMode;
+        }
+    } else {
+        addColumn(r, kItemMode, fields, column);
+    }
+    const PlannedField& submode = plan.submode;
+    size_t length = 0;
+    const char* text = submode.column == kNoColumn ? "" : trimmed(fields, submode.column, length);
+    if (length != 0) {
+        addField(r, submode, fields, text, length);
+    } else if (name.submode[0] != '\0') {
+        RecordItem& item =
+            add(r, static_cast<uint16_t>(kFirstFieldItem + submode.field), submode.head,
+                submode.nameLength, name.submode, strlen(name.submode));
+        item.columns[0] = column;
+        item.columnCount = 1;
+    }
+    return faults;
 }
 
 // The fields from columns of their own, their text without the blanks
@@ -179,26 +269,10 @@ unsigned addFields(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields
     unsigned faults = 0;
     for (size_t i = 0; i < plan.fieldCount; ++i) {
         const PlannedField& planned = plan.fields[i];
-        const char* text = fields.column[planned.column];
-        size_t length = fields.length[planned.column];
-        while (length > 0 && isBlank(*text)) {
-            ++text;
-            --length;
-        }
-        while (length > 0 && isBlank(text[length - 1]))
-            --length;
+        size_t length;
+        const char* text = trimmed(fields, planned.column, length);
         if (length == 0) continue;
-        RecordItem& item = add(r, static_cast<uint16_t>(kFirstFieldItem + planned.field),
-                               planned.head, planned.nameLength, text, length);
-        item.columns[0] = planned.column;
-        item.columnCount = 1;
-        if (text + 16 <= fields.column[planned.column] + kCsvFieldCapacity)
-            item.flags = kItemPadded;
-        if (fields.mayHoldNonAscii &&
-            holdsNonAscii(text, length, (item.flags & kItemPadded) != 0)) {
-            item.flags |= kItemNotAscii;
-            r.notAscii = true;
-        }
+        RecordItem& item = addField(r, planned, fields, text, length);
         if (!adifValueAccepted(planned.rule, text, length)) {
             item.flags |= kItemRefused;
             faults |= kRecordFieldRefused;
@@ -232,14 +306,30 @@ void makeRecord(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields) {
     setColumns(addItem(r, kItemTime, r.time, formatInt(r.time, t.time, 4, '0')), plan.timeColumns,
                plan.timeColumnCount);
 
-    const RecordItem& band = addColumn(r, kItemBand, fields, plan.band);
-    QslItems qsl = {call.value, call.length, (faults & kRecordBadDate) == 0 ? t.date : 0,
-                    band.value, band.length, nullptr,
-                    0};
-    if (plan.freq != kNoColumn) addFrequency(r, plan, fields, qsl);
+    const Frequency f = frequencyOf(r, plan, fields);
+    int8_t bandFrom = kNoColumn;
+    const AdifBand* taken = bandTaken(plan, fields, f, bandFrom);
+    RecordItem* band;
+    if (taken != nullptr) {
+        band = &addItem(r, kItemBand, taken->name, strlen(taken->name));
+        band->columns[0] = bandFrom;
+        band->columnCount = 1;
+    } else {
+        band = &addColumn(r, kItemBand, fields, plan.band);
+    }
+    if (f.written) {
+        RecordItem& freq = addItem(r, kItemFreq, f.text, f.length);
+        freq.columns[0] = plan.freq;
+        freq.columnCount = 1;
+        freq.flags = kItemPadded;
+    }
+    if (f.figure != nullptr) faults |= kRecordFrequencyFigure;
+    const QslItems qsl = {call.value,  call.length,  (faults & kRecordBadDate) == 0 ? t.date : 0,
+                          band->value, band->length, f.written ? f.text : nullptr,
+                          f.length};
     faults |= qslFaults(qsl, plan.latestDate);
 
-    addColumn(r, kItemMode, fields, plan.mode);
+    faults |= addMode(r, plan, fields);
     addColumn(r, kItemRstSent, fields, plan.rstSent);
     if (plan.rstRcvd != kNoColumn) addColumn(r, kItemRstRcvd, fields, plan.rstRcvd);
     if (plan.gl != kNoColumn) addColumn(r, kItemGl, fields, plan.gl);

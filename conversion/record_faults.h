@@ -28,6 +28,10 @@ enum RecordFault : unsigned {
     // refuses: the report tells these field by field (the record's items
     // say which), not through the table below.
     kRecordFieldRefused = 1024,
+    kRecordUnknownMode = 2048,
+    // No fault: the frequency column held a band figure (7, 430), written as
+    // BAND and not as FREQ.
+    kRecordFrequencyFigure = 4096,
 };
 
 // Each kind of fault, in the order the report tells them.
@@ -48,12 +52,15 @@ inline constexpr RecordFaultKind kRecordFaultKinds[] = {
      "with a date before 1930-01-01 or more than a day after the date this file was made"},
     {kRecordBadTime, "with a time outside 00:00 to 23:59"},
     {kRecordUnknownBand,
-     "with a band that is no ADIF band such as 20m or 70cm (with the band column left out, QSL "
-     "services take the band from the frequency)"},
+     "with a band that is no ADIF band such as 20m or 70cm (Band from frequency takes the band "
+     "from a figure such as 7 or 430, or from the frequency)"},
     {kRecordBandFrequency, "with a frequency outside its band"},
+    {kRecordUnknownMode,
+     "with a mode that is no ADIF mode (such as CW, SSB, FT8, or a submode such as USB or FT4)"},
 };
 inline constexpr size_t kRecordFaultKindCount =
     sizeof kRecordFaultKinds / sizeof kRecordFaultKinds[0];
 
-// The bits that make a record one that looks wrong.
-constexpr unsigned kRecordFaults = ~static_cast<unsigned>(kRecordSystemDateOrder);
+// The bits that make a record one that looks wrong (the others are notes).
+constexpr unsigned kRecordFaults =
+    ~static_cast<unsigned>(kRecordSystemDateOrder | kRecordFrequencyFigure);

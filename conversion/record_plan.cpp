@@ -95,18 +95,23 @@ void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma
     static const size_t kNameLengths[] = {4, 4, 4, 8, 8, 13, 7, 6};  // CALL ... QSLMSG
     for (size_t nameLength : kNameLengths)
         bytes += itemBytes(nameLength, kCsvFieldCapacity - 1);
+    plan.bandFromFreq = s.bandFromFreq == 1;
+    plan.modeToAdif = s.modeToAdif == 1;
+    bytes += itemBytes(7, kCsvFieldCapacity - 1);  // SUBMODE
     plan.fieldCount = 0;
+    static const int kSubmode = columnFieldIndex("SUBMODE", 7);
     for (size_t k = 0; k < kColumnFieldCount; ++k) {
         const int8_t column = columnIndex(s.fieldColumns[k]);
-        if (column == kNoColumn) continue;
+        const bool submode = static_cast<int>(k) == kSubmode;
+        if (column == kNoColumn && !submode) continue;
         const AdifField& field = columnField(k);
-        PlannedField& planned = plan.fields[plan.fieldCount++];
+        PlannedField& planned = submode ? plan.submode : plan.fields[plan.fieldCount++];
         planned.head = itemHeadOf(field.name);
         planned.nameLength = static_cast<uint8_t>(strlen(field.name));
         planned.field = static_cast<uint8_t>(k);
         planned.column = column;
         planned.rule = adifValueRule(field);
-        bytes += itemBytes(planned.nameLength, kCsvFieldCapacity - 1);
+        if (!submode) bytes += itemBytes(planned.nameLength, kCsvFieldCapacity - 1);
     }
     plan.recordBytes = bytes;
 }

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "adif/adif_bands.h"
+#include "adif/adif_modes.h"
 #include "common/text.h"
 #include "conversion/conversion_job.h"
 #include "conversion/conversion_preview.h"
@@ -218,16 +220,28 @@ void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefCo
         out.at = at;
         out.failHere("TIME_ON is not a number of at least 4 digits");
     }
-    out.item("BAND", text(s.columnBand));
+    // BAND is the column's text, or (taken from a figure or the frequency)
+    // an ADIF band.
+    at = out.at;
+    const std::string band = out.item("BAND");
+    if (band != text(s.columnBand) &&
+        (s.bandFromFreq != 1 || adifBandNamed(band.data(), band.size()) == nullptr)) {
+        out.at = at;
+        out.failHere("BAND is neither its column's text nor an ADIF band taken for it");
+    }
+    const std::string& freqText = text(s.columnFreq);
     if (column(s.columnFreq) != nullptr) {
         if (s.checkMhz == 1) {
-            std::string freq = text(s.columnFreq);
+            std::string freq = freqText;
             if (decimalComma) {
                 for (char& c : freq)
                     if (c == ',') c = '.';
             }
-            out.item("FREQ", freq);
-        } else if (s.checkKhz == 1) {
+            // A band figure in the column is no frequency.
+            if (s.bandFromFreq != 1 ||
+                adifBandOfFigure(freqText.data(), freqText.size()) == nullptr)
+                out.item("FREQ", freq);
+        } else if (s.checkKhz == 1 && !freqText.empty()) {
             at = out.at;
             if (!isMegahertz(out.item("FREQ"))) {
                 out.at = at;
@@ -235,7 +249,17 @@ void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefCo
             }
         }
     }
-    out.item("MODE", text(s.columnMode));
+    // MODE is the column's text, or an ADIF mode named for it; SUBMODE may
+    // follow.
+    at = out.at;
+    const std::string mode = out.item("MODE");
+    AdifModeName name;
+    if (mode != text(s.columnMode) &&
+        (s.modeToAdif != 1 || !adifModeOf(mode.data(), mode.size(), name) || mode != name.mode)) {
+        out.at = at;
+        out.failHere("MODE is neither its column's text nor an ADIF mode");
+    }
+    if (out.startsWith("<SUBMODE:")) out.item("SUBMODE");
     out.item("RST_SENT", text(s.columnRstSent));
     if (column(s.columnRstRcvd) != nullptr && s.checkRstRcvd == 1)
         out.item("RST_RCVD", text(s.columnRstRcvd));
@@ -245,6 +269,16 @@ void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefCo
     if (!comment.empty() && s.checkComment == 1) {
         out.item("COMMENT", comment);
         out.item("QSLMSG", comment);
+    }
+    // The fields from columns of their own, in byte order of their names
+    // (the table's order), without blanks around them, when not empty.
+    for (size_t k = 0; k < kColumnFieldCount; ++k) {
+        if (strcmp(columnField(k).name, "SUBMODE") == 0) continue;  // after MODE
+        std::string value = text(s.fieldColumns[k]);
+        const size_t first = value.find_first_not_of(" \t");
+        if (first == std::string::npos) continue;
+        value = value.substr(first, value.find_last_not_of(" \t") - first + 1);
+        out.item(columnField(k).name, value);
     }
     if (!out.startsWith("<EOR>\r\n")) out.failHere("expected <EOR>");
     out.at += 7;
@@ -281,6 +315,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.checkRstRcvd = checkValue(checks >> 4, 1);
     settings.checkMyGl = checkValue(checks >> 6, 1);
     settings.checkComment = checkValue(more, 1);
+
     const FileKind& kind = kFileKinds[(more >> 2) & 7];
 
     uint8_t zone = in.byte();
@@ -301,6 +336,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (row.kind == kSettingText && row.capacity == kDesignatorCapacity)
             setDesignator(static_cast<char*>(settingField(settings, row)), in);
     }
+    // The band and mode switches, and up to four ADIF fields from columns of
+    // their own.
+    const uint8_t fieldsByte = in.byte();
+    settings.bandFromFreq = checkValue(fieldsByte >> 2, 1);
+    settings.modeToAdif = checkValue(fieldsByte >> 4, 1);
+    for (int n = fieldsByte & 3; n > 0; --n)
+        setDesignator(settings.fieldColumns[in.byte() % kColumnFieldCount], in);
     if (more & 0x20) {
         memcpy(settings.columnMonth, settings.columnYear, kDesignatorCapacity);
         memcpy(settings.columnDay, settings.columnYear, kDesignatorCapacity);

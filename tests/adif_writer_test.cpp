@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "adif/adif_bands.h"
 #include "conversion/adif_writer.h"
 #include "conversion/csv_splitter.h"
 #include "platform/platform.h"
@@ -88,8 +89,8 @@ TEST(WriteRecord, FrequencyRules) {
     s.checkMhz = 0;
     s.checkKhz = 0;  // neither: no FREQ
     EXPECT_EQ(record(s, line).find("<FREQ"), std::string::npos);
-    s.checkKhz = 1;  // kHz with an empty column
-    EXPECT_NE(record(s, "2014,12,8,3,15,TEST").find("<FREQ:5>0.000\r\n"), std::string::npos);
+    s.checkKhz = 1;  // kHz with an empty column: no frequency, not 0.000
+    EXPECT_EQ(record(s, "2014,12,8,3,15,TEST").find("<FREQ"), std::string::npos);
     EXPECT_NE(record(s, "1,1,1,1,1,X,7d3").find("<FREQ:5>7.000\r\n"), std::string::npos);
     // Half a kHz and less rounds as printf rounds the quotient.
     EXPECT_NE(record(s, "1,1,1,1,1,X,14074.5").find("<FREQ:6>14.075\r\n"), std::string::npos);
@@ -293,9 +294,13 @@ TEST(WriteRecord, FaultsOfARecord) {
         {"2014,6,15,12,0,K1ABC,,,20m", 0, kMHz, 0},       // no frequency to hold against it
         {"2014,6,15,12,0,K1ABC,14025,,20m", 0, kKHz, 0},  // the value as written, in MHz
         {"2014,6,15,12,0,K1ABC,7010,,20m", 0, kKHz, kRecordBandFrequency},
-        {"2014,6,15,12,0,K1ABC,7.010,,7MHz", 0, kMHz, kRecordUnknownBand},
-        {"2014,6,15,12,0,K1ABC,430,,430", 0, kMHz, kRecordUnknownBand},
-        {"2014,6,15,12,0,K1ABC,14.025,,20 m", 0, kMHz, kRecordUnknownBand},
+        {"2014,6,15,12,0,K1ABC,14.025,,7MHz", 0, kMHz, kRecordBandFrequency},  // a figure wins
+        {"2014,6,15,12,0,K1ABC,430,,430", 0, kMHz, kRecordFrequencyFigure},
+        {"2014,6,15,12,0,K1ABC,,,20 m", 0, kMHz, kRecordUnknownBand},
+        {"2014,6,15,12,0,K1ABC,14.025,,20 m", 0, kMHz, 0},  // the frequency's band
+        {"2014,6,15,12,0,K1ABC,15.0,,20 m", 0, kMHz, kRecordUnknownBand},  // no band holds it
+        {"2014,6,15,12,0,K1ABC,7.0,,,usb", 0, kMHz, 0},
+        {"2014,6,15,12,0,K1ABC,7.0,,,LSB-D", 0, kMHz, kRecordUnknownMode},
         {"2014,6,15,12,0,K1ABC,14.025,,", 0, kMHz,
          0},  // no band: the services take the frequency's
     };
@@ -383,5 +388,122 @@ TEST(WriteRecord, SwitchesOtherThanZeroAndOneAreOff) {
             storeSettingValue(row, settingField(s, row), value);
             EXPECT_EQ(record(s, line), record(off, line)) << row.key << "=" << value;
         }
+    }
+}
+
+namespace {
+
+// The items of a record from BAND up to MODE, and from MODE up to RST_SENT.
+std::string between(const std::string& record, const char* from, const char* to) {
+    const size_t begin = record.find(from);
+    return record.substr(begin, record.find(to) - begin);
+}
+
+}  // namespace
+
+// BAND from a figure in the band or the frequency column, or from the band
+// that holds the frequency; a figure in the frequency column is no FREQ.
+TEST(WriteRecord, BandFromFiguresAndFrequencies) {
+    enum Unit { kNone, kMHz, kKHz };
+    const struct {
+        const char *band, *freq;
+        Unit unit;
+        bool fromFreq;
+        const char* written;
+    } cases[] = {
+        {"", "14.025", kMHz, true, "<BAND:3>20m\r\n<FREQ:6>14.025\r\n"},
+        {"7", "", kMHz, true, "<BAND:3>40m\r\n<FREQ:0>\r\n"},
+        {" 7 ", "7.01", kMHz, true, "<BAND:3>40m\r\n<FREQ:4>7.01\r\n"},
+        {"430M", "433.0", kMHz, true, "<BAND:4>70cm\r\n<FREQ:5>433.0\r\n"},
+        {"1.9mhz", "", kMHz, true, "<BAND:4>160m\r\n<FREQ:0>\r\n"},
+        {"10", "", kMHz, true, "<BAND:3>30m\r\n<FREQ:0>\r\n"},
+        {"10g", "", kMHz, true, "<BAND:3>3cm\r\n<FREQ:0>\r\n"},
+        {"10GHz", "", kMHz, true, "<BAND:3>3cm\r\n<FREQ:0>\r\n"},
+        {"", "1200", kMHz, true, "<BAND:4>23cm\r\n"},
+        {"", "7MHz", kMHz, true, "<BAND:3>40m\r\n"},
+        {"20m", "7", kMHz, true, "<BAND:3>20m\r\n"},  // an ADIF band stays
+        {"7", "14.025", kMHz, true, "<BAND:3>40m\r\n<FREQ:6>14.025\r\n"},
+        {"7 M", "", kMHz, true, "<BAND:3>7 M\r\n<FREQ:0>\r\n"},
+        {"", "15.0", kMHz, true, "<BAND:0>\r\n<FREQ:4>15.0\r\n"},
+        {"", "7025", kKHz, true, "<BAND:3>40m\r\n<FREQ:5>7.025\r\n"},
+        {"", "7", kKHz, true, "<BAND:0>\r\n<FREQ:5>0.007\r\n"},  // figures are in MHz
+        {"", "", kKHz, true, "<BAND:0>\r\n"},                    // no frequency: no FREQ
+        {"", "14.025", kNone, true, "<BAND:0>\r\n"},
+        {"7", "", kMHz, false, "<BAND:1>7\r\n<FREQ:0>\r\n"},
+        {"", "7", kMHz, false, "<BAND:0>\r\n<FREQ:1>7\r\n"},
+    };
+    for (const auto& c : cases) {
+        ConversionSettings s = defaultSettings();
+        s.checkMhz = c.unit == kMHz;
+        s.checkKhz = c.unit == kKHz;
+        s.bandFromFreq = c.fromFreq ? 1 : 0;
+        const std::string line =
+            std::string("2014,12,8,3,15,K1ABC,") + c.freq + ",," + c.band + ",CW";
+        EXPECT_EQ(between(record(s, line), "<BAND", "<MODE"), c.written) << line;
+    }
+}
+
+// Both edges of every ADIF band, and just outside them: the check of a
+// frequency against its band, and the band taken from a frequency.
+TEST(WriteRecord, EdgesOfEveryBand) {
+    size_t count = 0;
+    const AdifBand* bands = adifBands(count);
+    ConversionSettings s = defaultSettings();
+    s.timeZone = 0;
+    for (size_t b = 0; b < count; ++b) {
+        const AdifBand& band = bands[b];
+        const double mhz[] = {band.lowerMhz, band.upperMhz, band.lowerMhz * (1 - 1e-7),
+                              band.upperMhz * (1 + 1e-7)};
+        for (size_t i = 0; i < 4; ++i) {
+            char freq[64];
+            snprintf(freq, sizeof freq, "%.10f", mhz[i]);  // 7.0000000000: no band figure
+            const bool inside = i < 2;
+            const std::string line = std::string("2014,6,15,12,0,K1ABC,") + freq + ",,";
+            const std::string taken = between(record(s, line), "<BAND", "<FREQ");
+            EXPECT_EQ(taken == "<BAND:" + std::to_string(strlen(band.name)) + ">" + band.name +
+                                   "\r\n",
+                      inside)
+                << freq << " " << taken;
+            EXPECT_EQ(makeRecordOf(s, line + band.name, 20240504).faults,
+                      inside ? 0u : unsigned{kRecordBandFrequency})
+                << freq << " " << band.name;
+        }
+    }
+}
+
+// MODE as ADIF names it: a submode as its mode and SUBMODE, a mode in upper
+// case, an emission designator as its mode; SUBMODE from a column of its own
+// wins, and stands right after MODE.
+TEST(WriteRecord, ModesAsAdifNamesThem) {
+    const struct {
+        const char *mode, *submode;
+        bool toAdif;
+        const char* written;
+    } cases[] = {
+        {"FT4", "", true, "<MODE:4>MFSK\r\n<SUBMODE:3>FT4\r\n"},
+        {"usb", "", true, "<MODE:3>SSB\r\n<SUBMODE:3>USB\r\n"},
+        {"Psk31", "", true, "<MODE:3>PSK\r\n<SUBMODE:5>PSK31\r\n"},
+        {"olivia 8/250", "", true, "<MODE:6>OLIVIA\r\n<SUBMODE:12>OLIVIA 8/250\r\n"},
+        {"cw", "", true, "<MODE:2>CW\r\n"},
+        {"ft8", "", true, "<MODE:3>FT8\r\n"},
+        {"a1a", "", true, "<MODE:2>CW\r\n"},
+        {"A3", "", true, "<MODE:2>AM\r\n"},
+        {"J3E", "", true, "<MODE:3>SSB\r\n"},
+        {"A3J", "", true, "<MODE:3>SSB\r\n"},
+        {"g3e", "", true, "<MODE:2>FM\r\n"},
+        {"F1B", "", true, "<MODE:4>RTTY\r\n"},
+        {"SSB-D", "", true, "<MODE:5>SSB-D\r\n"},
+        {"", "", true, "<MODE:0>\r\n"},
+        {"USB", " LSB ", true, "<MODE:3>SSB\r\n<SUBMODE:3>LSB\r\n"},
+        {"usb", "", false, "<MODE:3>usb\r\n"},
+        {"MFSK", "FT4", false, "<MODE:4>MFSK\r\n<SUBMODE:3>FT4\r\n"},
+    };
+    for (const auto& c : cases) {
+        ConversionSettings s = defaultSettings();
+        s.modeToAdif = c.toAdif ? 1 : 0;
+        copyText(s.fieldColumns[columnFieldIndex("SUBMODE", 7)], "N");
+        const std::string line = std::string("2014,12,8,3,15,K1ABC,14.0,,20m,") + c.mode +
+                                 ",599,,579," + c.submode;
+        EXPECT_EQ(between(record(s, line), "<MODE", "<RST_SENT"), c.written) << line;
     }
 }

@@ -127,7 +127,7 @@ TEST(Conversion, EveryLineIsARecord) {
         {"CR lines with an LF beyond the window",
          fillerLines(70000, '\r') + "2014,1,2,3\n4,X,7\r",
          kSomeRecords,
-         {"<CALL:1>X\r\n<QSO_DATE:8>20140101\r\n<TIME_ON:4>1804\r\n<BAND:0>\r\n<FREQ:1>7\r\n"}},
+         {"<CALL:1>X\r\n<QSO_DATE:8>20140101\r\n<TIME_ON:4>1804\r\n<BAND:3>40m\r\n<MODE:0>\r\n"}},
         {"first LF beyond the window",
          "2023,1,1,10,5,LONG" + std::string(70000, ',') + "\n" + "2023,1,1,10,6,NEXT\n",
          2,
@@ -391,7 +391,7 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
               "2014,6,15,12,0,K1ABC,7.010,,20m\r\n"
               "1920,6,15,12,0,K1ABC,14.025,,20m\r\n"
               "2014,6,15,12,0,K1,14.025,,20m\r\n"
-              "2014,6,15,12,0,JA1ABC,430,,430\r\n"
+              "2014,6,15,12,0,JA1ABC,,,7 MHz\r\n"
               "2014,6,15,12,0,JA1ABC,14.025,,20m\r\n");
     ConversionSettings settings = settingsFor(csv);
     settings.timeZone = 0;
@@ -445,7 +445,7 @@ TEST(Preview, FirstRecordsWithTheirColumns) {
         "CSV line 2\r\n  CALL: A0 (column F)\r\n"
         "  QSO_DATE: 20140101 (columns A, B, C read 2014 1 1)\r\n"
         "  TIME_ON: 0300 (columns D, E read 12 0)\r\n  BAND:  (column I)\r\n"
-        "  FREQ: 0.000 (column G read )\r\n",
+        "  MODE:  (column J)\r\n",
         "CSV line 5\r\n  CALL: A3 (column F)\r\n",
         "\r\nNotes and warnings for these records:\r\nWarning: 5 of 5 records look wrong;",
     };

@@ -1,0 +1,251 @@
+#include "adif/adif_modes.h"
+
+#include <string.h>
+
+namespace {
+
+// ADIF's modes (its Mode enumeration).
+const char* const kAdifModes[] = {
+    "AM",     "ARDOP",   "ATV",    "CHIP",  "CLO",    "CONTESTI", "CW",     "DIGITALVOICE",
+    "DOMINO", "DYNAMIC", "FAX",    "FM",    "FSK441", "FSK",      "FT8",    "HELL",
+    "ISCAT",  "JT4",     "JT6M",   "JT9",   "JT44",   "JT65",     "MFSK",   "MSK144",
+    "MTONE",  "MT63",    "OLIVIA", "OPERA", "PAC",    "PAX",      "PKT",    "PSK",
+    "PSK2K",  "Q15",     "QRA64",  "ROS",   "RTTY",   "RTTYM",    "SSB",    "SSTV",
+    "T10",    "THOR",    "THRB",   "TOR",   "V4",     "VOI",      "WINMOR", "WSPR",
+};
+
+// ADIF's submodes (its Submode enumeration), each with its mode.
+const struct {
+    const char* submode;
+    const char* mode;
+} kAdifSubmodes[] = {
+    {"CHIP64", "CHIP"},
+    {"CHIP128", "CHIP"},
+    {"PCW", "CW"},
+    {"C4FM", "DIGITALVOICE"},
+    {"DMR", "DIGITALVOICE"},
+    {"DSTAR", "DIGITALVOICE"},
+    {"FREEDV", "DIGITALVOICE"},
+    {"M17", "DIGITALVOICE"},
+    {"DOM-M", "DOMINO"},
+    {"DOM4", "DOMINO"},
+    {"DOM5", "DOMINO"},
+    {"DOM8", "DOMINO"},
+    {"DOM11", "DOMINO"},
+    {"DOM16", "DOMINO"},
+    {"DOM22", "DOMINO"},
+    {"DOM44", "DOMINO"},
+    {"DOM88", "DOMINO"},
+    {"DOMINOEX", "DOMINO"},
+    {"DOMINOF", "DOMINO"},
+    {"VARA HF", "DYNAMIC"},
+    {"VARA SATELLITE", "DYNAMIC"},
+    {"VARA FM 1200", "DYNAMIC"},
+    {"VARA FM 9600", "DYNAMIC"},
+    {"SCAMP_FAST", "FSK"},
+    {"SCAMP_SLOW", "FSK"},
+    {"SCAMP_VSLOW", "FSK"},
+    {"FMHELL", "HELL"},
+    {"FSKH105", "HELL"},
+    {"FSKH245", "HELL"},
+    {"FSKHELL", "HELL"},
+    {"HELL80", "HELL"},
+    {"HELLX5", "HELL"},
+    {"HELLX9", "HELL"},
+    {"HFSK", "HELL"},
+    {"PSKHELL", "HELL"},
+    {"SLOWHELL", "HELL"},
+    {"ISCAT-A", "ISCAT"},
+    {"ISCAT-B", "ISCAT"},
+    {"JT4A", "JT4"},
+    {"JT4B", "JT4"},
+    {"JT4C", "JT4"},
+    {"JT4D", "JT4"},
+    {"JT4E", "JT4"},
+    {"JT4F", "JT4"},
+    {"JT4G", "JT4"},
+    {"JT9-1", "JT9"},
+    {"JT9-2", "JT9"},
+    {"JT9-5", "JT9"},
+    {"JT9-10", "JT9"},
+    {"JT9-30", "JT9"},
+    {"JT9A", "JT9"},
+    {"JT9B", "JT9"},
+    {"JT9C", "JT9"},
+    {"JT9D", "JT9"},
+    {"JT9E", "JT9"},
+    {"JT9E FAST", "JT9"},
+    {"JT9F", "JT9"},
+    {"JT9F FAST", "JT9"},
+    {"JT9G", "JT9"},
+    {"JT9G FAST", "JT9"},
+    {"JT9H", "JT9"},
+    {"JT9H FAST", "JT9"},
+    {"JT65A", "JT65"},
+    {"JT65B", "JT65"},
+    {"JT65B2", "JT65"},
+    {"JT65C", "JT65"},
+    {"JT65C2", "JT65"},
+    {"FSQCALL", "MFSK"},
+    {"FST4", "MFSK"},
+    {"FST4W", "MFSK"},
+    {"FT4", "MFSK"},
+    {"JS8", "MFSK"},
+    {"JTMS", "MFSK"},
+    {"MFSK4", "MFSK"},
+    {"MFSK8", "MFSK"},
+    {"MFSK11", "MFSK"},
+    {"MFSK16", "MFSK"},
+    {"MFSK22", "MFSK"},
+    {"MFSK31", "MFSK"},
+    {"MFSK32", "MFSK"},
+    {"MFSK64", "MFSK"},
+    {"MFSK64L", "MFSK"},
+    {"MFSK128", "MFSK"},
+    {"MFSK128L", "MFSK"},
+    {"Q65", "MFSK"},
+    {"SCAMP_OO", "MTONE"},
+    {"SCAMP_OO_SLW", "MTONE"},
+    {"OLIVIA 4/125", "OLIVIA"},
+    {"OLIVIA 4/250", "OLIVIA"},
+    {"OLIVIA 8/250", "OLIVIA"},
+    {"OLIVIA 8/500", "OLIVIA"},
+    {"OLIVIA 16/500", "OLIVIA"},
+    {"OLIVIA 16/1000", "OLIVIA"},
+    {"OLIVIA 32/1000", "OLIVIA"},
+    {"OPERA-BEACON", "OPERA"},
+    {"OPERA-QSO", "OPERA"},
+    {"PAC2", "PAC"},
+    {"PAC3", "PAC"},
+    {"PAC4", "PAC"},
+    {"PAX2", "PAX"},
+    {"8PSK125", "PSK"},
+    {"8PSK125F", "PSK"},
+    {"8PSK125FL", "PSK"},
+    {"8PSK250", "PSK"},
+    {"8PSK250F", "PSK"},
+    {"8PSK250FL", "PSK"},
+    {"8PSK500", "PSK"},
+    {"8PSK500F", "PSK"},
+    {"8PSK1000", "PSK"},
+    {"8PSK1000F", "PSK"},
+    {"8PSK1200F", "PSK"},
+    {"FSK31", "PSK"},
+    {"PSK10", "PSK"},
+    {"PSK31", "PSK"},
+    {"PSK63", "PSK"},
+    {"PSK63F", "PSK"},
+    {"PSK63RC10", "PSK"},
+    {"PSK63RC20", "PSK"},
+    {"PSK63RC32", "PSK"},
+    {"PSK63RC4", "PSK"},
+    {"PSK63RC5", "PSK"},
+    {"PSK125", "PSK"},
+    {"PSK125RC10", "PSK"},
+    {"PSK125RC12", "PSK"},
+    {"PSK125RC16", "PSK"},
+    {"PSK125RC4", "PSK"},
+    {"PSK125RC5", "PSK"},
+    {"PSK250", "PSK"},
+    {"PSK250RC2", "PSK"},
+    {"PSK250RC3", "PSK"},
+    {"PSK250RC5", "PSK"},
+    {"PSK250RC6", "PSK"},
+    {"PSK250RC7", "PSK"},
+    {"PSK500", "PSK"},
+    {"PSK500RC2", "PSK"},
+    {"PSK500RC3", "PSK"},
+    {"PSK500RC4", "PSK"},
+    {"PSK800RC2", "PSK"},
+    {"PSK1000", "PSK"},
+    {"PSK1000RC2", "PSK"},
+    {"PSKAM10", "PSK"},
+    {"PSKAM31", "PSK"},
+    {"PSKAM50", "PSK"},
+    {"PSKFEC31", "PSK"},
+    {"QPSK31", "PSK"},
+    {"QPSK63", "PSK"},
+    {"QPSK125", "PSK"},
+    {"QPSK250", "PSK"},
+    {"QPSK500", "PSK"},
+    {"SIM31", "PSK"},
+    {"QRA64A", "QRA64"},
+    {"QRA64B", "QRA64"},
+    {"QRA64C", "QRA64"},
+    {"QRA64D", "QRA64"},
+    {"QRA64E", "QRA64"},
+    {"ROS-EME", "ROS"},
+    {"ROS-HF", "ROS"},
+    {"ROS-MF", "ROS"},
+    {"ASCI", "RTTY"},
+    {"LSB", "SSB"},
+    {"USB", "SSB"},
+    {"THOR-M", "THOR"},
+    {"THOR4", "THOR"},
+    {"THOR5", "THOR"},
+    {"THOR8", "THOR"},
+    {"THOR11", "THOR"},
+    {"THOR16", "THOR"},
+    {"THOR22", "THOR"},
+    {"THOR25X4", "THOR"},
+    {"THOR50X1", "THOR"},
+    {"THOR50X2", "THOR"},
+    {"THOR100", "THOR"},
+    {"THRBX", "THRB"},
+    {"THRBX1", "THRB"},
+    {"THRBX2", "THRB"},
+    {"THRBX4", "THRB"},
+    {"THROB1", "THRB"},
+    {"THROB2", "THRB"},
+    {"THROB4", "THRB"},
+    {"AMTORFEC", "TOR"},
+    {"GTOR", "TOR"},
+    {"NAVTEX", "TOR"},
+    {"SITORB", "TOR"},
+};
+
+// The designators of emissions that Japanese logbooks write for a mode.
+const struct {
+    const char* designator;
+    const char* mode;
+} kEmissionDesignators[] = {
+    {"A1A", "CW"},  {"A1", "CW"},  {"A3E", "AM"}, {"A3", "AM"},  {"J3E", "SSB"},
+    {"A3J", "SSB"}, {"F3E", "FM"}, {"F3", "FM"},  {"G3E", "FM"}, {"F1B", "RTTY"},
+};
+
+inline char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Whether the text is `name` (n bytes), letter case aside.
+bool sameName(const char* text, size_t length, const char* name, size_t n) {
+    if (n != length) return false;
+    for (size_t i = 0; i < n; ++i) {
+        if (upper(text[i]) != name[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool adifModeOf(const char* text, size_t length, AdifModeName& name) {
+    for (const char* mode : kAdifModes) {
+        if (sameName(text, length, mode, strlen(mode))) {
+            name = {mode, ""};
+            return true;
+        }
+    }
+    for (const auto& submode : kAdifSubmodes) {
+        if (sameName(text, length, submode.submode, strlen(submode.submode))) {
+            name = {submode.mode, submode.submode};
+            return true;
+        }
+    }
+    for (const auto& emission : kEmissionDesignators) {
+        if (sameName(text, length, emission.designator, strlen(emission.designator))) {
+            name = {emission.mode, ""};
+            return true;
+        }
+    }
+    return false;
+}
