@@ -83,7 +83,7 @@ void describeRecord(void* context, const LogbookRecords& records) {
     PreviewText& out = *static_cast<PreviewText*>(context);
     out.add(records.count == 1 ? "" : "\r\n");
     out.add("CSV line ");
-    out.addNumber(records.count);
+    out.addNumber(records.line);
     out.add("\r\n");
     const QsoRecord& record = *records.record;
     for (size_t i = 0; i < record.count; ++i)

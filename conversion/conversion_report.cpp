@@ -59,6 +59,10 @@ const FaultTally& tallyOf(const ConversionReport& report, unsigned bit) {
     return report.kinds[k];
 }
 
+void noteRowNotWritten(ConversionReport& report, int32_t line) {
+    tally(report.rowsNotWritten, line);
+}
+
 void noteRecord(ConversionReport& report, const QsoRecord& record, int32_t line, bool emptyLine) {
     if (record.notAscii) {
         if (report.notAsciiRecords < INT32_MAX) ++report.notAsciiRecords;
@@ -93,6 +97,15 @@ void forEachReportLine(const ConversionReport& report, ReportSink sink, void* co
     if (format.terminator == '\r') sink(context, kReportNote, "read with lines ended by CR alone");
     if (format.separator == ';') sink(context, kReportNote, "read as ';'-separated");
     if (format.separator == '\t') sink(context, kReportNote, "read as TAB-separated");
+    if (report.titleRowNotWritten) sink(context, kReportNote, "line 1 is a title row: not written");
+    if (report.rowsNotWritten.count > 0) {
+        Line note = {{0}, 0};
+        appendNumber(note, report.rowsNotWritten.count);
+        append(note, report.rowsNotWritten.count == 1 ? " row" : " rows");
+        append(note, " without callsign, date or time not written: ");
+        appendLines(note, report.rowsNotWritten);
+        sink(context, kReportNote, note.text);
+    }
     char line[kLineCapacity];
     if (report.dateOrderFromSystem) {
         snprintf(line, sizeof line,

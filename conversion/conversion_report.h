@@ -38,6 +38,10 @@ struct ConversionReport {
     // Fields from columns of their own with values their ADIF data type
     // refuses, field by field (column_fields.h's order).
     FaultTally refusedFields[kColumnFieldCount];
+    // Lines not written: line 1 as a title row, and rows without callsign,
+    // date or time.
+    bool titleRowNotWritten;
+    FaultTally rowsNotWritten;
     // Records whose frequency column held a band figure, written as BAND.
     int32_t frequencyFigures;
     // Records with text outside printable ASCII, and the items that held it.
@@ -53,6 +57,9 @@ const FaultTally& tallyOf(const ConversionReport& report, unsigned bit);
 // type refuses, text outside ASCII) at its CSV line; emptyLine: all of its
 // columns are empty.
 void noteRecord(ConversionReport& report, const QsoRecord& record, int32_t line, bool emptyLine);
+
+// Notes a line without callsign, date or time, not written.
+void noteRowNotWritten(ConversionReport& report, int32_t line);
 
 // The report's lines: notes on how the file was read, warnings, and the
 // details of the warning before them (each kind of record that looks wrong).

@@ -32,6 +32,20 @@ bool emptyLine(const CsvFields& fields) {
     return true;
 }
 
+// True when the line's callsign, date and time columns are all empty or
+// blank: an empty line, ",,,,", a row of a running number alone. False when
+// the plan names none of them.
+bool noQsoRow(const RecordPlan& plan, const CsvFields& fields) {
+    if (plan.rowColumnCount == 0) return false;
+    for (uint8_t k = 0; k < plan.rowColumnCount; ++k) {
+        const char* text = fields.column[plan.rowColumns[k]];
+        for (size_t i = 0; i < fields.length[plan.rowColumns[k]]; ++i) {
+            if (text[i] != ' ' && text[i] != '\t') return false;
+        }
+    }
+    return true;
+}
+
 // The ADIF path beside the CSV file open as input, unless it would be the
 // CSV file itself or have no path.
 ConversionOutcome outputPathOf(const char* csvPath, FILE* input,
@@ -115,11 +129,16 @@ void LogbookRecords::finishLine() {
         surveyDates(*survey, plan.time, *fields);
         return;
     }
+    countOne(line);
+    if (noQsoRow(plan, *fields)) {
+        noteRowNotWritten(*report, line);
+        return;
+    }
     makeRecord(*record, plan, *fields);
     if (out.buffer != nullptr) writeRecord(out, *record);
     countOne(count);
     if (record->faults != 0 || record->notAscii)
-        noteRecord(*report, *record, count, emptyLine(*fields));
+        noteRecord(*report, *record, line, emptyLine(*fields));
     if (status != nullptr) publishConvertedCount(*status, *flags, count);
     if (viewer != nullptr) viewer(viewerContext, *this);
 }

@@ -48,9 +48,9 @@ size_t readLogbookBlock(OpenLogbook& book, char* block, size_t blockSize);
 
 // The lines of a file as records: split into `fields`, made into `record`,
 // written into `out` (unless it has no buffer), counted, and noted in
-// `report`. While a date survey is set, the lines are split for it instead,
-// and nothing is written. With `status`, each record makes it count; with
-// `viewer`, each record is shown to it just made.
+// `report`. A line without callsign, date or time makes no record. While a date survey is set, the
+// lines are split for it instead, and nothing is written. With `status`, each record makes it
+// count; with `viewer`, each record is shown to it just made.
 struct LogbookRecords {
     AdifOutput out;
     RecordPlan plan;
@@ -65,8 +65,9 @@ struct LogbookRecords {
     void (*viewer)(void* context, const LogbookRecords& records);
     void* viewerContext;
     int32_t limit;  // records to write at most
-    int32_t count;
-    bool inLine;  // a line has begun and not yet ended
+    int32_t count;  // records written
+    int32_t line;   // CSV lines read
+    bool inLine;    // a line has begun and not yet ended
 
     // Sets up for a file read with `format`, planned from the settings, with
     // no limit; the lines of its first block (begin to end) are surveyed for

@@ -13,7 +13,8 @@ inline int letterValue(unsigned char c) {
 }
 
 // The distinct columns among parts (kNoColumn counts as none).
-uint8_t distinctColumns(const int8_t (&parts)[3], int8_t (&columns)[3]) {
+template <size_t N>
+uint8_t distinctColumns(const int8_t (&parts)[N], int8_t (&columns)[N]) {
     uint8_t n = 0;
     for (int8_t column : parts) {
         bool seen = column == kNoColumn;
@@ -77,6 +78,9 @@ void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma
     plan.dateColumnCount = distinctColumns(dateParts, plan.dateColumns);
     plan.timeColumnCount = distinctColumns(timeParts, plan.timeColumns);
     plan.callsign = columnIndex(s.columnCallsign);
+    const int8_t rowParts[6] = {plan.callsign, plan.time.year, plan.time.month,
+                                plan.time.day, plan.time.hour, plan.time.minute};
+    plan.rowColumnCount = distinctColumns(rowParts, plan.rowColumns);
     plan.band = columnIndex(s.columnBand);
     plan.mode = columnIndex(s.columnMode);
     plan.rstSent = columnIndex(s.columnRstSent);

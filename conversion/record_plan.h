@@ -66,8 +66,12 @@ struct RecordPlan {
     int8_t callsign, band, mode, rstSent, comment;
     int8_t freq, rstRcvd, gl;  // written only when not kNoColumn
     FrequencyUnit freqUnit;
-    bool decimalComma;     // the file's decimal mark is ',': FREQ reads it as '.'
-    int64_t latestDate;    // the latest date QSL services take: the day after the header's
+    bool decimalComma;   // the file's decimal mark is ',': FREQ reads it as '.'
+    int64_t latestDate;  // the latest date QSL services take: the day after the header's
+    // The distinct columns of the callsign, date and time: a line with all
+    // of them empty or blank is no QSO (none: every line is one).
+    int8_t rowColumns[6];
+    uint8_t rowColumnCount;
     bool bandFromFreq;     // BAND from a band figure or the frequency where the column gives none
     bool modeToAdif;       // MODE (and SUBMODE) as ADIF names them
     PlannedField submode;  // written right after MODE (its column may be none)

@@ -130,10 +130,12 @@ check "a check value other than 0 and 1 is named" test "$(grep -c 'counts as off
 check "what it does is told" contains err.txt \
     "typo.ini: warning: CHECK_RST_RCVD=2 counts as off here; the window shows it checked"
 check "records that look wrong are counted, with their lines and a hint" contains err.txt \
-    "odd.csv: warning: 3 of 4 records look wrong; CSV lines 1, 2, 3 (a title row or an empty line?)"
+    "odd.csv: warning: 2 of 3 records look wrong; CSV lines 1, 2 (a title row or an empty line?)"
 check "each kind of record that looks wrong, with its lines" contains err.txt \
-    "odd.csv:   3 with a date that is no calendar date (1900 to 2100): CSV lines 1, 2, 3"
-check "every line still makes a record" finished_line "odd.adi" 4
+    "odd.csv:   2 with a date that is no calendar date (1900 to 2100): CSV lines 1, 2"
+check "an empty row is not written" contains err.txt \
+    "odd.csv: 1 row without callsign, date or time not written: CSV line 3"
+check "the count is of the records written" finished_line "odd.adi" 3
 printf 'Year,Month,Day,Hour,Minute,Call\r\n2014,12,8,3,15,K1ABC\r\n' >titled.csv
 run --settings utc.ini titled.csv
 check "a title row alone gets the hint too" \

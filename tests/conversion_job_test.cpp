@@ -51,8 +51,9 @@ struct FileCase {
 
 }  // namespace
 
-// Every line of a file is a record, read as the file's format says.
-TEST(Conversion, EveryLineIsARecord) {
+// Every line of a file that holds a QSO is a record, read as the file's format
+// says.
+TEST(Conversion, EveryLineWithAQsoIsARecord) {
     const std::string bom = "\xEF\xBB\xBF";
     const std::string longComment(2000, 'c');
     const std::string longRow = ",14.0,\"" + std::string(2000, 'c') +
@@ -68,10 +69,10 @@ TEST(Conversion, EveryLineIsARecord) {
           "<CALL:4>TEST\r\n<QSO_DATE:8>20141207\r\n<TIME_ON:4>1815\r\n",
           "<CALL:6>JA1XYZ\r\n<QSO_DATE:8>20131231\r\n<TIME_ON:4>2000\r\n"}},
         {"an empty file", "", 0, {}},
-        {"LF, CR LF, an empty line and no line end",
+        {"LF, CR LF, an empty line (no record) and no line end",
          "2014,1,1,12,0,A\n\r\n2014,1,1,12,0,B\r\n2014,1,1,12,0,C",
-         4,
-         {"<CALL:1>A\r\n", "<CALL:0>\r\n", "<CALL:1>B\r\n", "<CALL:1>C\r\n"}},
+         3,
+         {"<CALL:1>A\r\n", "<CALL:1>B\r\n", "<CALL:1>C\r\n"}},
         // The last line keeps nothing of the line before, whether it ends
         // inside quotes, in a quote, or in a field.
         {"last line in quotes",
