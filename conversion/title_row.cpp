@@ -344,6 +344,8 @@ bool readTitleRow(const CsvFields& firstLine, TitleRow& row) {
 
 ConversionOutcome readTitleRowOfFile(const char* csvPath, TitleRow& row) {
     clearTitleRow(row);
+    // A pipe's bytes would be gone before the conversion reads them.
+    if (isReadOnce(csvPath)) return ConversionFinished;
     char block[kFormatWindow];
     OpenLogbook book;
     const ConversionOutcome outcome = openLogbook(csvPath, block, sizeof block, book);

@@ -85,7 +85,8 @@ bool readTitleRow(const CsvFields& firstLine, TitleRow& row);
 // Reads the first line of a CSV file as a conversion would (at most its first
 // 64 KiB, in buffers of its own on the caller's stack, about 72 KiB), and
 // returns ConversionFinished, or the outcome a conversion would give the file
-// (which is then no title row).
+// (which is then no title row). A pipe or a device is not read (its
+// bytes would be gone before the conversion reads them): no title row.
 ConversionOutcome readTitleRowOfFile(const char* csvPath, TitleRow& row);
 
 // Takes a title row's columns into the settings: the thirteen designators
