@@ -1,7 +1,8 @@
 // vantrel-convert: converts CSV logbooks to ADIF from the command line, with
 // the same settings file and the same conversion as the Windows program.
 //
-//   vantrel-convert [--settings FILE] [CSV ...]
+//   vantrel-convert [--settings FILE] [--columns-from-title] [CSV ...]
+//   vantrel-convert --print-columns CSV
 
 #include <stdio.h>
 #include <string.h>
@@ -13,6 +14,7 @@
 
 #include "cli/report_lines.h"
 #include "cli/settings_check.h"
+#include "cli/title_columns.h"
 #include "common/text.h"
 #include "conversion/conversion_job.h"
 #include "conversion/converter_state.h"
@@ -37,7 +39,8 @@ const char kVersion[] = "vantrel-convert " VANTREL_VERSION_TEXT;
 
 void printUsage(FILE* to) {
     fprintf(to,
-            "Usage: vantrel-convert [--settings FILE] [CSV ...]\n"
+            "Usage: vantrel-convert [--settings FILE] [--columns-from-title] [CSV ...]\n"
+            "       vantrel-convert --print-columns CSV\n"
             "\n"
             "Converts each CSV logbook named into an ADIF file beside it (same name,\n"
             "extension .adi). With no CSV named, converts the settings' CSV_NAME.\n"
@@ -46,14 +49,20 @@ void printUsage(FILE* to) {
             "Vantrel.ini beside this program. The settings file is never written.\n"
             "\n"
             "Options:\n"
-            "  --settings FILE  read the settings from FILE (it must exist and be readable)\n"
-            "  --help           show this help and exit\n"
-            "  --version        show the version and exit\n"
+            "  --settings FILE       read the settings from FILE (it must exist and be readable)\n"
+            "  --columns-from-title  where a file's line 1 is a title row (Date, Time, Call,\n"
+            "                        ...), take the columns its titles give, and the time\n"
+            "                        difference and frequency unit they say, for that file\n"
+            "  --print-columns CSV   print the settings lines the title row of CSV gives,\n"
+            "                        ready for Vantrel.ini, and exit (1 where it has none)\n"
+            "  --help                show this help and exit\n"
+            "  --version             show the version and exit\n"
             "\n"
             "Notes on how a file was read (a byte order mark skipped, lines ended by CR,\n"
-            "';' or TAB between fields), warnings about records that look wrong and\n"
-            "about unknown keys in the settings file go to stderr; they change neither\n"
-            "the ADIF file nor the exit status.\n"
+            "';' or TAB between fields), warnings about records that look wrong, about\n"
+            "a title row whose columns differ from the settings and about unknown keys\n"
+            "in the settings file go to stderr; they change neither the ADIF file nor\n"
+            "the exit status.\n"
             "\n"
             "Exit status: 0 all converted, 1 a conversion failed, 2 bad usage.\n");
 }
@@ -89,6 +98,8 @@ ConversionOutcome convertWithProgress(bool live, ConversionReport& report) {
 
 int main(int argc, char** argv) {
     const char* settingsPath = nullptr;
+    bool columnsFromTitle = false;
+    bool printColumns = false;
     int firstCsv = argc;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -117,6 +128,14 @@ int main(int argc, char** argv) {
             settingsPath = arg + 11;
             continue;
         }
+        if (strcmp(arg, "--columns-from-title") == 0) {
+            columnsFromTitle = true;
+            continue;
+        }
+        if (strcmp(arg, "--print-columns") == 0) {
+            printColumns = true;
+            continue;
+        }
         if (arg[0] == '-' && arg[1] != '\0') {
             fprintf(stderr, "vantrel-convert: unknown option %s\n", arg);
             printUsage(stderr);
@@ -126,15 +145,24 @@ int main(int argc, char** argv) {
         break;
     }
     for (int i = firstCsv; i < argc; ++i) {
-        if (strcmp(argv[i], "--settings") == 0 || strncmp(argv[i], "--settings=", 11) == 0) {
+        if (strcmp(argv[i], "--settings") == 0 || strncmp(argv[i], "--settings=", 11) == 0 ||
+            strcmp(argv[i], "--columns-from-title") == 0 ||
+            strcmp(argv[i], "--print-columns") == 0) {
             fprintf(stderr, "vantrel-convert: options go before the CSV files\n");
             printUsage(stderr);
             return 2;
         }
     }
+    if (printColumns) {
+        if (argc - firstCsv != 1) {
+            fprintf(stderr, "vantrel-convert: --print-columns needs one CSV file\n");
+            printUsage(stderr);
+            return 2;
+        }
+        return printTitleColumns(stdout, stderr, argv[firstCsv]);
+    }
 
-    ConversionSettings settings;
-    memset(&settings, 0, sizeof settings);
+    static ConversionSettings settings, fileSettings;
     applyDefaults(settings);
     std::string settingsText;
     char besideProgram[kPathCapacity];
@@ -159,18 +187,26 @@ int main(int argc, char** argv) {
     int status = 0;
     const int csvCount = argc - firstCsv;
     for (int i = 0; i < (csvCount > 0 ? csvCount : 1); ++i) {
+        fileSettings = settings;
         if (csvCount > 0) {
             const char* csv = argv[firstCsv + i];
-            if (!copyText(settings.csvPath, csv)) {
+            if (!copyText(fileSettings.csvPath, csv)) {
                 fprintf(stderr, "%s: Can not open CSV file: the path is longer than %d bytes\n",
                         csv, static_cast<int>(kPathCapacity) - 1);
                 status = 1;
                 continue;
             }
         }
-        storeSettings(settings);
+        TitleRow titles;
+        readTitleRowOfFile(fileSettings.csvPath, titles);
+        if (columnsFromTitle) {
+            applyTitleRow(titles, fileSettings);
+        } else {
+            warnAboutTitleRow(stderr, fileSettings.csvPath, titles, fileSettings);
+        }
+        storeSettings(fileSettings);
         char outputPath[kPathCapacity];
-        if (!outputPathFor(settings.csvPath, outputPath)) copyText(outputPath, "(none)");
+        if (!outputPathFor(fileSettings.csvPath, outputPath)) copyText(outputPath, "(none)");
 
         ConversionReport report;
         const ConversionOutcome outcome = convertWithProgress(live, report);
@@ -179,10 +215,10 @@ int main(int argc, char** argv) {
         if (outcome == ConversionFinished) {
             printf("%s: %s\n", outputPath, text);
             fflush(stdout);
-            printReport(stderr, settings.csvPath, report);
+            printReport(stderr, fileSettings.csvPath, report);
         } else {
             fflush(stdout);
-            fprintf(stderr, "%s: %s\n", settings.csvPath, text);
+            fprintf(stderr, "%s: %s\n", fileSettings.csvPath, text);
             status = 1;
         }
     }

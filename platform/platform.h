@@ -49,6 +49,11 @@ void failFileBlockForTesting(int nthRead, int nthWrite);
 // or a short name, say). False when path names no existing file.
 bool isSameFile(FILE* open, const char* path);
 
+// True when path names a pipe, a socket or a device: something whose bytes
+// are gone once read, so that a look ahead would take them from the reader
+// that comes after it.
+bool isReadOnce(const char* path);
+
 // True when c is a lead byte of a double-byte character in the system's ANSI
 // code page (never on POSIX, where texts are handled as single bytes).
 bool isLeadByte(unsigned char c);

@@ -53,6 +53,12 @@ bool isSameFile(FILE* open, const char* path) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+bool isReadOnce(const char* path) {
+    struct stat status;
+    return stat(path, &status) == 0 &&
+           (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode) || S_ISSOCK(status.st_mode));
+}
+
 bool isLeadByte(unsigned char) {
     return false;
 }

@@ -69,6 +69,13 @@ bool isSameFile(FILE* open, const char* path) {
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
+bool isReadOnce(const char* path) {
+    // \\.\ names a device or a pipe.
+    if (strncmp(path, "\\\\.\\", 4) == 0) return true;
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE) != 0;
+}
+
 bool isLeadByte(unsigned char c) {
     return IsDBCSLeadByte(c) != FALSE;
 }

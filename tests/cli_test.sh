@@ -196,4 +196,27 @@ check "two-digit years are named" contains err.txt "excel.csv:   1 with a two-di
 check "date numbers are named" contains err.txt \
     "excel.csv:   1 with a spreadsheet's date number (format the column as a date before saving): CSV line 3"
 
+# A title row: the settings lines its titles give, and its columns on request.
+printf 'No.,Date,Time (UTC),Call,Freq (kHz),Mode,His,My,Name\r\n1,2024/05/03,12:34,K1ABC,14074,FT8,-10,-12,Bob\r\n' >titles.csv
+printf 'COLUMN_%s\n' YEAR=B MONTH=B DAY=B HOUR=C MINUTE=C CALLSIGN=D FREQ=E BAND=- MODE=F \
+    RST_RCVD=H RST_SENT=G COMMENT=- GL=- NAME=I >columns.txt
+printf 'TIME_ZONE=0\nCHECK_MHZ=0\nCHECK_KHZ=1\n' >>columns.txt
+run --print-columns titles.csv
+check "--print-columns prints the settings lines of the titles" cmp -s out.txt columns.txt
+check "--print-columns exits 0" test "$status" -eq 0
+check "--print-columns converts nothing" test ! -e titles.adi
+run --print-columns two.csv
+check "--print-columns of a file without a title row exits 1" test "$status" -eq 1
+check "it says so" contains err.txt "^two.csv: line 1 is no title row\$"
+check "and prints no settings" test ! -s out.txt
+run --settings utc.ini titles.csv
+check "titles that differ from the settings are warned about, naming the option" contains err.txt \
+    "^titles.csv: warning: line 1 is a title row whose columns differ from the settings: Date B, Time C, Callsign D, Freq E, Mode F, RST Sent G, RST Rcvd H, NAME I; times in UTC; frequencies in kHz; --columns-from-title takes them\$"
+run --columns-from-title titles.csv
+check "--columns-from-title converts" finished_line "titles.adi" 2
+check "it takes the titles' columns" contains titles.adi "<CALL:5>K1ABC"
+check "and the time difference they say" contains titles.adi "<TIME_ON:4>1234"
+check "and the frequency's unit" contains titles.adi "<FREQ:6>14.074"
+check "and no longer warns about them" sh -c '! grep -q "title row whose" err.txt'
+
 checks_end "cli"
