@@ -59,13 +59,6 @@ LONG neededWidth(HWND control, bool checkBox) {
     return checkBox ? size.cx + GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth : size.cx;
 }
 
-RECT rectInDialog(HWND dialog, HWND control) {
-    RECT rect = {};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Free room on one side of a control: up to the nearest control beside it
 // (one that shares some of its rows) or, on the left, the dialog's edge.
 LONG roomBeside(HWND dialog, HWND control, const RECT& rect, Side side) {
@@ -73,7 +66,7 @@ LONG roomBeside(HWND dialog, HWND control, const RECT& rect, Side side) {
     for (HWND other = GetWindow(dialog, GW_CHILD); other != nullptr;
          other = GetWindow(other, GW_HWNDNEXT)) {
         if (other == control) continue;
-        const RECT o = rectInDialog(dialog, other);
+        const RECT o = controlRect(dialog, other);
         if (o.bottom <= rect.top || o.top >= rect.bottom) continue;
         if (side == kLeft && o.right <= rect.left && rect.left - o.right < room) {
             room = rect.left - o.right;
@@ -92,7 +85,7 @@ void widenLabelsToFit(HWND dialog) {
          control = GetWindow(control, GW_HWNDNEXT)) {
         const Label label = labelKind(control);
         if (label.growth == kNoSide) continue;
-        RECT rect = rectInDialog(dialog, control);
+        RECT rect = controlRect(dialog, control);
         LONG missing = neededWidth(control, label.checkBox) - (rect.right - rect.left);
         if (missing <= 0) continue;
         const Side sides[] = {label.growth, label.growth == kLeft ? kRight : kLeft};
@@ -109,4 +102,22 @@ void widenLabelsToFit(HWND dialog) {
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+POINT controlsExtent(HWND dialog) {
+    POINT extent = {0, 0};
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        const RECT rect = controlRect(dialog, control);
+        if (rect.right > extent.x) extent.x = rect.right;
+        if (rect.bottom > extent.y) extent.y = rect.bottom;
+    }
+    return extent;
+}
+
+RECT controlRect(HWND dialog, HWND control) {
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }

@@ -1,5 +1,5 @@
 // Labels and check boxes that show their whole text on one line, whatever the
-// dialog font of the system at hand.
+// dialog font of the system at hand, and the room a dialog's controls then take.
 #pragma once
 
 #include <windows.h>
@@ -11,3 +11,10 @@
 // control nor past the dialog's left edge. A control whose text fits keeps
 // its place and size.
 void widenLabelsToFit(HWND dialog);
+
+// The right and bottom edges of the dialog's controls, in its client area's
+// pixels: where the dialog must reach to show them all.
+POINT controlsExtent(HWND dialog);
+
+// The control's rectangle in the dialog's client area.
+RECT controlRect(HWND dialog, HWND control);

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "app/converter_app.h"
+#include "app/label_fit.h"
+#include "app/more_columns.h"
 #include "app/preview_window.h"
 #include "app/report_view.h"
 #include "app/resource_ids.h"
@@ -48,16 +50,7 @@ int32_t scaledToSystemDpi(int32_t pixels) {
 void growToShowForm(HWND window) {
     HWND form = theMainWindow.form;
     if (form == nullptr) return;
-    LONG right = 0;
-    LONG bottom = 0;
-    for (HWND child = GetWindow(form, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT rect = {};
-        GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&rect), 2);
-        if (rect.right > right) right = rect.right;
-        if (rect.bottom > bottom) bottom = rect.bottom;
-    }
+    const POINT extent = controlsExtent(form);
     RECT margin = {0, 0, kFormMarginX, kFormMarginY};
     MapDialogRect(form, &margin);
 
@@ -65,9 +58,9 @@ void growToShowForm(HWND window) {
     GetWindowRect(theMainWindow.statusBar, &statusRect);
     RECT client = {};
     GetClientRect(window, &client);
-    const LONG growX = right + margin.right - client.right;
+    const LONG growX = extent.x + margin.right - client.right;
     const LONG growY =
-        bottom + margin.bottom + (statusRect.bottom - statusRect.top) - client.bottom;
+        extent.y + margin.bottom + (statusRect.bottom - statusRect.top) - client.bottom;
     if (growX <= 0 && growY <= 0) return;
 
     if (growX > 0) theMainWindow.width += growX;
@@ -150,6 +143,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                     break;
                 case IDM_EXIT:
                     DestroyWindow(theMainWindow.window);
+                    break;
+                case IDM_MORE_COLUMNS:
+                    showMoreColumns();
                     break;
                 case IDM_PREVIEW:
                     showPreview();

@@ -7,6 +7,7 @@
 #include "app/resource_ids.h"
 #include "app/settings_form.h"
 #include "app/window_state.h"
+#include "app/work_area.h"
 #include "common/text.h"
 #include "conversion/conversion_preview.h"
 #include "conversion/converter_state.h"
@@ -43,19 +44,8 @@ void placeBesideMainWindow(HWND dialog) {
     GetWindowRect(theMainWindow.window, &owner);
     RECT own = {};
     GetWindowRect(dialog, &own);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(theMainWindow.window, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& area = monitor.rcWork;
-    const LONG width = own.right - own.left;
-    const LONG height = own.bottom - own.top;
-    LONG x = owner.right;
-    LONG y = owner.top;
-    if (x + width > area.right) x = area.right - width;
-    if (y + height > area.bottom) y = area.bottom - height;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placeOnWorkArea(dialog, {owner.right, owner.top, owner.right + own.right - own.left,
+                             owner.top + own.bottom - own.top});
 }
 
 INT_PTR CALLBACK previewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

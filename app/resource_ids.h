@@ -2,12 +2,13 @@
 // Plain #defines only: the resource compiler reads this file too.
 #pragma once
 
-// Icons, menu, the settings form's and the preview's templates.
+// Icons, menu, the templates of the settings form, the preview and More columns.
 #define IDI_VANTREL_LARGE 107
 #define IDI_VANTREL_SMALL 108
 #define IDR_MAIN_MENU 109
 #define IDD_SETTINGS_FORM 301
 #define IDD_PREVIEW 302
+#define IDD_MORE_COLUMNS 303
 
 // The main window's class, and its title and About line.
 #define VANTREL_WINDOW_CLASS "WindowClass"
@@ -18,6 +19,7 @@
 #define IDM_EXIT 105
 #define IDM_PREVIEW 106
 #define IDM_REPORT 110
+#define IDM_MORE_COLUMNS 111
 
 // The controls that show a setting.
 #include "settings/setting_controls.h"
@@ -46,3 +48,11 @@
 
 // Preview window: the text (its Close button is IDCANCEL, as Escape is).
 #define IDC_PREVIEW_TEXT 1201
+
+// More columns (OK and Cancel are IDOK and IDCANCEL): the line above the
+// fields, the list of the other fields with a column, and the label and box
+// of the k-th field the dialog shows (k below 30).
+#define IDC_MORE_COLUMNS_HINT 1301
+#define IDC_MORE_COLUMNS_OTHERS 1302
+#define IDC_MORE_COLUMNS_LABELS 1310
+#define IDC_MORE_COLUMNS_BOXES 1340

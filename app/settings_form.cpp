@@ -10,6 +10,7 @@
 
 #include <mutex>
 
+#include "app/control_values.h"
 #include "app/label_fit.h"
 #include "app/resource_ids.h"
 #include "app/window_state.h"
@@ -22,21 +23,13 @@ namespace {
 // What the file-open dialog may return: MAX_PATH characters and the NUL.
 enum : DWORD { kChosenPathCapacity = 260 };
 
-LRESULT checkState(HWND form, int id) {
-    return SendDlgItemMessageA(form, id, BM_GETCHECK, 0, 0);
-}
-
-void setCheck(HWND form, int id, bool on) {
-    SendDlgItemMessageA(form, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 // The MHz and KHz boxes as a pair: the clicked box's state goes into its
 // field, the other box and field become the opposite.
 void onUnitClicked(int clickedId) {
     HWND form = theMainWindow.form;
     const bool mhzClicked = clickedId == IDC_CHECK_MHZ;
     const int otherId = mhzClicked ? IDC_CHECK_KHZ : IDC_CHECK_MHZ;
-    const int32_t clicked = static_cast<int32_t>(checkState(form, clickedId));
+    const int32_t clicked = isChecked(form, clickedId) ? 1 : 0;
     const int32_t other = clicked != 1 ? 1 : 0;
     {
         std::lock_guard<std::mutex> hold(theApp.settingsLock);
@@ -65,48 +58,16 @@ void readForm() {
     // Before the first RefreshForm the controls are still empty: reading them
     // would replace the loaded settings with empty texts and zeros.
     if (!theMainWindow.formFilled) return;
-    HWND form = theMainWindow.form;
-
     ConversionSettings settings;
     snapshotSettings(settings);
-    for (const SettingDescriptor& row : kSettingsTable) {
-        if (row.place != kOnForm) continue;
-        void* field = settingField(settings, row);
-        if (row.control == kCheckBox) {
-            const int32_t on = checkState(form, row.controlId) == BST_CHECKED ? 1 : 0;
-            memcpy(field, &on, sizeof on);
-            continue;
-        }
-        // Read with room to spare: the field's own rule cuts a text too long
-        // for it without splitting a double-byte character, and a number is
-        // read from up to 255 bytes of text.
-        char text[kSettingValueCapacity];
-        GetDlgItemTextA(form, row.controlId, text, static_cast<int>(sizeof text));
-        // An emptied designator box leaves its item out for good.
-        if (row.control == kDesignatorBox && text[0] == '\0') copyText(text, kNoColumnDesignator);
-        storeSettingValue(row, field, text);
-    }
+    readSettingControls(theMainWindow.form, kOnForm, settings);
     storeSettings(settings);
 }
 
 void writeForm() {
-    HWND form = theMainWindow.form;
-
     ConversionSettings settings;
     snapshotSettings(settings);
-    for (const SettingDescriptor& row : kSettingsTable) {
-        if (row.place != kOnForm) continue;
-        const void* field = settingField(settings, row);
-        if (row.control == kCheckBox) {
-            int32_t value;
-            memcpy(&value, field, sizeof value);
-            setCheck(form, row.controlId, value != 0);
-            continue;
-        }
-        char text[kSettingValueCapacity];
-        formatSettingValue(row, field, text);
-        SetDlgItemTextA(form, row.controlId, text);
-    }
+    writeSettingControls(theMainWindow.form, kOnForm, settings);
 }
 
 void browseCsv() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/label_fit.h"
 #include "app/resource_ids.h"
 #include "conversion/conversion_preview.h"
 #include "conversion/converter_state.h"
@@ -87,12 +88,14 @@ HWND waitForTopLevel(DWORD pid, const char* className, const char* title) {
     return window;
 }
 
-// A message box's text, and its OK pressed (posted: the box's own loop ends).
+// A message box's text, and a button of a modal dialog pressed, OK by
+// default (posted: the dialog's own loop ends).
 std::string boxText(HWND box) {
     return windowText(GetDlgItem(box, 0xFFFF));
 }
-bool pressOk(HWND box) {
-    return PostMessageA(box, WM_COMMAND, IDOK, 0) && waitUntil([&] { return !IsWindow(box); });
+bool press(HWND dialog, WPARAM button = IDOK) {
+    return PostMessageA(dialog, WM_COMMAND, button, 0) &&
+           waitUntil([&] { return !IsWindow(dialog); });
 }
 
 // Sends the message with a pointer (lParam, or wParam for WM_DROPFILES) to a
@@ -114,18 +117,11 @@ std::string sendInto(HANDLE process, HWND window, UINT message, WPARAM wParam, s
     return bytes;
 }
 
-RECT rectIn(HWND parent, HWND window) {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Saves the window as the screen shows it, once settled, as a BMP in the
 // working folder (./test makes PNGs of them).
 void saveScreenshot(HWND window, const char* fileName) {
     Sleep(500);
-    const RECT r = rectIn(nullptr, window);
+    const RECT r = controlRect(nullptr, window);
     const LONG width = r.right - r.left;
     const LONG height = r.bottom - r.top;
     const DWORD size = static_cast<DWORD>(((width * 3 + 3) & ~3) * height);
@@ -278,14 +274,13 @@ const std::vector<int> kFormOrder = {
     IDC_CHECK_RST_RCVD,    IDC_CHECK_MY_GL,    IDC_CHECK_COMMENT,
 };
 
-// Every control in its order, visible inside the client area above the status
-// bar, clear of the others. Labels and check boxes show their whole text on
-// one line in the form's font ("MS Shell Dlg" 12 pt at the program's DPI, by
-// default this process's), a check box with room for its box and a gap.
-void expectFormLayout(const Program& program, int dpi = 0) {
-    RECT client = {};
-    GetClientRect(program.main, &client);
-    const RECT status = rectIn(program.main, program.statusBar);
+// The ids of the dialog's visible controls in their order (also their Tab and
+// stacking order); each inside `area` of the frame's client area (the dialog's
+// own, or the window it lies in), clear of the others. Labels and check boxes
+// show their whole text on one line in the dialogs' font ("MS Shell Dlg" 12 pt
+// at the program's DPI, by default this process's), a check box with room for
+// its box and a gap.
+std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, int dpi = 0) {
     HDC dc = GetDC(nullptr);
     if (dpi == 0) dpi = GetDeviceCaps(dc, LOGPIXELSY);
     HFONT font = CreateFontA(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -297,11 +292,12 @@ void expectFormLayout(const Program& program, int dpi = 0) {
     const LONG boxRoom = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) +
                          metrics.tmAveCharWidth / 2 + 2;
     std::vector<int> order;
-    for (HWND a = GetWindow(program.form, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
+    for (HWND a = GetWindow(dialog, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(a)) continue;
         order.push_back(GetDlgCtrlID(a));
-        const RECT r = rectIn(program.main, a);
-        EXPECT_TRUE(IsWindowVisible(a) && r.left >= 0 && r.top >= 0 && r.right <= client.right &&
-                    r.bottom <= status.top)
+        const RECT r = controlRect(frame, a);
+        EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+                    r.bottom <= area.bottom)
             << "control " << order.back() << " is cut off";
         const std::string text = windowText(a);
         const bool box = windowClass(a) == "Button" &&
@@ -314,26 +310,35 @@ void expectFormLayout(const Program& program, int dpi = 0) {
         }
         for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
             RECT overlap;
-            const RECT rb = rectIn(program.main, b);
-            EXPECT_FALSE(IntersectRect(&overlap, &r, &rb))
+            const RECT rb = controlRect(frame, b);
+            EXPECT_FALSE(IsWindowVisible(b) && IntersectRect(&overlap, &r, &rb))
                 << "controls " << order.back() << " and " << GetDlgCtrlID(b) << " overlap";
         }
     }
-    EXPECT_EQ(order, kFormOrder);
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);
+    return order;
+}
+
+// Every control of the form in its order, inside the client area above the
+// status bar.
+void expectFormLayout(const Program& program, int dpi = 0) {
+    RECT area = {};
+    GetClientRect(program.main, &area);
+    area.bottom = controlRect(program.main, program.statusBar).top;
+    EXPECT_EQ(expectControlsFit(program.form, program.main, area, dpi), kFormOrder);
 }
 
 // The preview window on the screen, its text above Close and both inside it.
 void expectPreviewLayout(HWND preview) {
-    const RECT frame = rectIn(nullptr, preview);
+    const RECT frame = controlRect(nullptr, preview);
     EXPECT_TRUE(frame.left >= 0 && frame.top >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN) &&
                 frame.bottom <= GetSystemMetrics(SM_CYSCREEN));
     RECT client = {};
     GetClientRect(preview, &client);
-    const RECT text = rectIn(preview, GetDlgItem(preview, IDC_PREVIEW_TEXT));
-    const RECT close = rectIn(preview, GetDlgItem(preview, IDCANCEL));
+    const RECT text = controlRect(preview, GetDlgItem(preview, IDC_PREVIEW_TEXT));
+    const RECT close = controlRect(preview, GetDlgItem(preview, IDCANCEL));
     EXPECT_TRUE(text.left > 0 && text.top > 0 && text.right < client.right &&
                 text.bottom < close.top && close.right < client.right &&
                 close.bottom < client.bottom);
@@ -373,10 +378,11 @@ TEST_F(Gui, StartAndConvert) {
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX),
               WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
     // 610 x 450, or larger where the dialog font needs more room.
-    const RECT frame = rectIn(nullptr, program.main);
+    const RECT frame = controlRect(nullptr, program.main);
     EXPECT_GE(frame.right - frame.left, 610);
     EXPECT_GE(frame.bottom - frame.top, 450);
     for (const SettingDescriptor& row : kSettingsTable) {
+        if (row.place != kOnForm) continue;
         const int id = row.controlId;
         EXPECT_EQ(row.control == kCheckBox ? (program.checked(id) ? "1" : "0") : program.text(id),
                   row.defaultValue)
@@ -450,33 +456,34 @@ TEST_F(Gui, EditsReachConversion) {
 }
 
 // File, Exit and the close box both keep the form's values, without Convert;
-// they come back at the next start. A hand-written CHECK_MHZ=2 shows checked.
+// they come back at the next start, an emptied designator box as "-". A hand-written CHECK_MHZ=2
+// shows checked.
 TEST_F(Gui, SettingsSavedOnExit) {
     Program first(exe);
     ASSERT_TRUE(first.waitForForm());
     ASSERT_TRUE(first.setText(IDC_MY_CALLSIGN, "JA1ABC"));
     ASSERT_TRUE(first.setText(IDC_TIME_ZONE, "-9"));
-    ASSERT_TRUE(first.setText(IDC_COLUMN_COMMENT, ""));
+    ASSERT_TRUE(first.setText(IDC_COLUMN_BAND, ""));
     ASSERT_TRUE(first.click(IDC_CHECK_MY_GL));
     EXPECT_FALSE(fileExists(ini));
     ASSERT_TRUE(first.close(WM_COMMAND, IDM_EXIT));
     expectSettings({{"MY_CALLSIGN", "JA1ABC"},
                     {"TIME_ZONE", "-9"},
-                    {"COLUMN_COMMENT", ""},
+                    {"COLUMN_BAND", "-"},
                     {"CHECK_MY_GL", "0"}});
 
-    // Back on the form; an emptied designator is not loaded (the default
-    // returns). Then the close box, with a time difference in words.
+    // Back on the form; the emptied designator box shows "-", the band stays
+    // left out. Then the close box, with a time difference in words.
     Program second(exe);
     ASSERT_TRUE(second.waitForForm());
     EXPECT_EQ(second.text(IDC_MY_CALLSIGN), "JA1ABC");
     EXPECT_EQ(second.text(IDC_TIME_ZONE), "-9");
-    EXPECT_EQ(second.text(IDC_COLUMN_COMMENT), "T");
+    EXPECT_EQ(second.text(IDC_COLUMN_BAND), "-");
     EXPECT_FALSE(second.checked(IDC_CHECK_MY_GL));
     ASSERT_TRUE(second.setText(IDC_MY_CALLSIGN, "JA1XYZ"));
     ASSERT_TRUE(second.setText(IDC_TIME_ZONE, "  +12 hours"));
     ASSERT_TRUE(second.close(WM_SYSCOMMAND, SC_CLOSE));
-    expectSettings({{"MY_CALLSIGN", "JA1XYZ"}, {"TIME_ZONE", "12"}});
+    expectSettings({{"MY_CALLSIGN", "JA1XYZ"}, {"TIME_ZONE", "12"}, {"COLUMN_BAND", "-"}});
 
     writeFile(ini, "[VANTREL_LOCAL_PARAMS]\r\nCHECK_MHZ=2\r\nCHECK_KHZ=0\r\n");
     Program third(exe);
@@ -497,7 +504,7 @@ TEST_F(Gui, AboutTitleAndKeys) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     EXPECT_EQ(boxText(box), VANTREL_ABOUT_LINE);
-    ASSERT_TRUE(pressOk(box));
+    ASSERT_TRUE(press(box));
 
     // Enter and Escape close nothing; a character typed after them shows they were handled.
     HWND edit = program.control(IDC_MY_CALLSIGN);
@@ -544,7 +551,7 @@ TEST_F(Gui, ConversionReport) {
         EXPECT_EQ(GetWindow(box, GW_OWNER), program.main);
         EXPECT_EQ(boxText(box), text);
         if (byMenu) saveScreenshot(box, "report.bmp");
-        ASSERT_TRUE(pressOk(box));
+        ASSERT_TRUE(press(box));
     }
     writeFile(csv, "2014,1,1,5,0,JA1ZZZ,7.01,,40m,SSB,59,,57,,,,,,,,PM95\r\n");
     ASSERT_TRUE(program.convert(1));
@@ -592,10 +599,125 @@ TEST_F(Gui, Preview) {
     ASSERT_TRUE(program.close());
 }
 
-// The preview and, after a conversion, the report box, at the DPI and code
-// page of the fixture, in pictures named preview<suffix>.bmp, report<suffix>.bmp.
-void pictureReportAndPreview(const Program& program, const std::string& csv,
-                             const std::string& suffix) {
+// File > More columns... (posted: the dialog runs a message loop of its own).
+HWND openMoreColumns(const Program& program) {
+    return program.openWindow(IDM_MORE_COLUMNS, "#32770", "More columns");
+}
+
+// The designator box of a field in More columns: the control after its label.
+HWND fieldBox(HWND dialog, const char* field) {
+    for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (windowClass(c) == "Static" && windowText(c) == field) return GetWindow(c, GW_HWNDNEXT);
+    }
+    return nullptr;
+}
+
+// More columns on the screen, with every control inside it in its order: the
+// line above the fields, a label and a box for each of the twenty fields, the
+// two check boxes, the list of other fields where there are any, OK, Cancel.
+void expectMoreColumnsLayout(HWND dialog, bool others, int dpi = 0) {
+    const RECT frame = controlRect(nullptr, dialog);
+    EXPECT_TRUE(frame.left >= 0 && frame.top >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                frame.bottom <= GetSystemMetrics(SM_CYSCREEN));
+    std::vector<int> order = {IDC_MORE_COLUMNS_HINT};
+    for (int k = 0; k < 20; ++k) {
+        order.push_back(IDC_MORE_COLUMNS_LABELS + k);
+        order.push_back(IDC_MORE_COLUMNS_BOXES + k);
+    }
+    order.push_back(IDC_CHECK_BAND_FROM_FREQ);
+    order.push_back(IDC_CHECK_MODE_TO_ADIF);
+    if (others) order.push_back(IDC_MORE_COLUMNS_OTHERS);
+    order.push_back(IDOK);
+    order.push_back(IDCANCEL);
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(expectControlsFit(dialog, dialog, client, dpi), order);
+}
+
+// More columns sets the columns of NAME and QTH, which Convert uses and the
+// settings file keeps; a box emptied whose field had a column stores "-"; a
+// field it has no box for is listed and kept; Escape and Cancel change nothing.
+TEST_F(Gui, MoreColumns) {
+    writeFile(ini, "[VANTREL_LOCAL_PARAMS]\r\nCOLUMN_NOTES=X\r\nCOLUMN_AGE=G\r\n");
+    const std::string line =
+        "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91,Yamada,Tokyo\r\n";
+    writeFile(dir.file("log.csv"), line);
+    Program first(exe);
+    ASSERT_TRUE(first.waitForForm());
+    HWND dialog = openMoreColumns(first);
+    ASSERT_NE(dialog, nullptr);
+    HWND name = fieldBox(dialog, "NAME");
+    ASSERT_TRUE(setWindowText(name, "Q"));
+    PostMessageA(name, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(name, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+
+    dialog = openMoreColumns(first);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), first.main);
+    EXPECT_EQ(windowText(fieldBox(dialog, "NAME")), "");
+    EXPECT_EQ(windowText(fieldBox(dialog, "NOTES")), "X");
+    EXPECT_EQ(windowText(GetDlgItem(dialog, IDC_MORE_COLUMNS_OTHERS)),
+              "Also set in Vantrel.ini: AGE G");
+    expectMoreColumnsLayout(dialog, true);
+    ASSERT_TRUE(setWindowText(fieldBox(dialog, "NAME"), "V"));
+    ASSERT_TRUE(setWindowText(fieldBox(dialog, "QTH"), "W"));
+    saveScreenshot(dialog, "more-columns.bmp");
+    ASSERT_TRUE(setWindowText(fieldBox(dialog, "NOTES"), ""));
+    DWORD_PTR done = 0;
+    ASSERT_TRUE(send(GetDlgItem(dialog, IDC_CHECK_BAND_FROM_FREQ), BM_CLICK, 0, 0, &done));
+    ASSERT_TRUE(press(dialog));
+
+    // Convert writes what the core writes with these settings. The record
+    // writer does not write the fields of More columns yet; once it does,
+    // expect "<NAME:6>Yamada" and "<QTH:5>Tokyo" in these records as well.
+    ASSERT_TRUE(first.setText(IDC_CSV_PATH, dir.file("log.csv")));
+    ASSERT_TRUE(first.convert(1));
+    writeFile(dir.file("core.csv"), line);
+    ConversionSettings settings = settingsFor(dir.file("core.csv"));
+    copyText(settings.fieldColumns[columnFieldIndex("NAME", 4)], "V");
+    copyText(settings.fieldColumns[columnFieldIndex("QTH", 3)], "W");
+    copyText(settings.fieldColumns[columnFieldIndex("NOTES", 5)], "-");
+    copyText(settings.fieldColumns[columnFieldIndex("AGE", 3)], "G");
+    settings.bandFromFreq = 0;
+    convertWith(settings);
+    EXPECT_EQ(recordsOf(readFile(dir.file("log.adi"))), recordsOf(readFile(dir.file("core.adi"))));
+    ASSERT_TRUE(first.close());
+    const auto kept = {std::pair<const char*, std::string>{"COLUMN_NAME", "V"},
+                       {"COLUMN_QTH", "W"},
+                       {"COLUMN_NOTES", "-"},
+                       {"COLUMN_AGE", "G"},
+                       {"COLUMN_GRIDSQUARE", "<missing>"},
+                       {"BAND_FROM_FREQ", "0"},
+                       {"MODE_TO_ADIF", "1"}};
+    expectSettings(kept);
+
+    // They are there again after a restart; Cancel drops a change.
+    Program second(exe);
+    ASSERT_TRUE(second.waitForForm());
+    dialog = openMoreColumns(second);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(windowText(fieldBox(dialog, "NAME")), "V");
+    EXPECT_EQ(windowText(fieldBox(dialog, "QTH")), "W");
+    EXPECT_EQ(windowText(fieldBox(dialog, "NOTES")), "-");
+    EXPECT_FALSE(IsDlgButtonChecked(dialog, IDC_CHECK_BAND_FROM_FREQ));
+    EXPECT_TRUE(IsDlgButtonChecked(dialog, IDC_CHECK_MODE_TO_ADIF));
+    ASSERT_TRUE(setWindowText(fieldBox(dialog, "NAME"), "Z"));
+    ASSERT_TRUE(press(dialog, IDCANCEL));
+    ASSERT_TRUE(second.close());
+    expectSettings(kept);
+}
+
+// More columns, the preview and, after a conversion, the report box, at the
+// DPI and code page of the fixture, in pictures named more-columns<suffix>.bmp,
+// preview<suffix>.bmp and report<suffix>.bmp.
+void pictureDialogs(const Program& program, const std::string& csv, const std::string& suffix,
+                    int dpi = 0) {
+    HWND more = openMoreColumns(program);
+    ASSERT_NE(more, nullptr);
+    expectMoreColumnsLayout(more, false, dpi);
+    saveScreenshot(more, ("more-columns" + suffix + ".bmp").c_str());
+    ASSERT_TRUE(press(more, IDCANCEL));
     ASSERT_TRUE(program.setText(IDC_CSV_PATH, csv));
     const std::string name = "Preview: " + csv.substr(csv.find_last_of('\\') + 1);
     HWND preview = program.openWindow(IDM_PREVIEW, "#32770", name.c_str());
@@ -607,7 +729,7 @@ void pictureReportAndPreview(const Program& program, const std::string& csv,
     HWND box = program.openWindow(IDM_REPORT, "#32770", "Conversion report");
     ASSERT_NE(box, nullptr);
     saveScreenshot(box, ("report" + suffix + ".bmp").c_str());
-    ASSERT_TRUE(pressOk(box));
+    ASSERT_TRUE(press(box));
 }
 
 // Settings that cannot be saved at exit are told in a message box naming the
@@ -621,7 +743,7 @@ TEST_F(Gui, SettingsNotSaved) {
     HWND box = waitForTopLevel(program.pid(), "#32770", "Vantrel");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(boxText(box), "Can not save settings to " + ini);
-    ASSERT_TRUE(pressOk(box));
+    ASSERT_TRUE(press(box));
     ASSERT_TRUE(program.exited());
 }
 
@@ -802,8 +924,9 @@ TEST_F(GuiCp932, ShiftJisPaths) {
     expectSettings({{"MY_CALLSIGN", callsign}, {"CSV_NAME", csv}});
 }
 
-// The preview and the report under code page 932, with a Shift-JIS comment.
-TEST_F(GuiCp932, ReportAndPreview) {
+// More columns, the preview and the report under code page 932, with a
+// Shift-JIS comment.
+TEST_F(GuiCp932, Dialogs) {
     if (GetACP() != 932) GTEST_SKIP() << "needs the ANSI code page 932 (a Japanese locale)";
     writeFile(dir.file("log.csv"), std::string(kSmallLogbook) +
                                        "2014,1,2,5,0,JA1" SJIS_SO
@@ -811,7 +934,7 @@ TEST_F(GuiCp932, ReportAndPreview) {
                                        ",PM95\r\n");
     Program program(exe);
     ASSERT_TRUE(program.waitForForm());
-    pictureReportAndPreview(program, dir.file("log.csv"), "-cp932");
+    pictureDialogs(program, dir.file("log.csv"), "-cp932");
     ASSERT_TRUE(program.close());
 }
 
@@ -831,17 +954,17 @@ protected:
 };
 
 // The window is 1.5 times its nominal size or more, the form shows every
-// control whole, and the preview is readable.
+// control whole, and More columns and the preview are readable.
 TEST_F(GuiHighDpi, WindowAndFormScale) {
     Program program(exe);
     ASSERT_TRUE(program.waitForForm());
-    const RECT frame = rectIn(nullptr, program.main);
+    const RECT frame = controlRect(nullptr, program.main);
     EXPECT_GE(frame.right - frame.left, MulDiv(610, kDpi, 96));
     EXPECT_GE(frame.bottom - frame.top, MulDiv(450, kDpi, 96));
     expectFormLayout(program, kDpi);
     saveScreenshot(program.main, "main-window-144dpi.bmp");
     writeFile(dir.file("log.csv"), kSmallLogbook);
-    pictureReportAndPreview(program, dir.file("log.csv"), "-144dpi");
+    pictureDialogs(program, dir.file("log.csv"), "-144dpi", kDpi);
     ASSERT_TRUE(program.close());
 }
 
