@@ -95,6 +95,24 @@ ConversionOutcome openLogbook(const char* csvPath, char* block, size_t blockSize
     return outcome;
 }
 
+ConversionOutcome readTitleRowOfFile(const char* csvPath, TitleRow& row) {
+    clearTitleRow(row);
+    // A pipe's bytes would be gone before the conversion reads them.
+    if (isReadOnce(csvPath)) return ConversionFinished;
+    char block[kFormatWindow];
+    OpenLogbook book;
+    const ConversionOutcome outcome = openLogbook(csvPath, block, sizeof block, book);
+    if (outcome != ConversionFinished) return outcome;
+    fclose(book.input);
+    CsvDialect dialect;
+    makeCsvDialect(dialect, book.format.separator, book.format.terminator, isLeadByte);
+    CsvFields firstLine;
+    const size_t skip = book.format.skip < book.got ? book.format.skip : book.got;
+    splitCsvLine(block + skip, book.got - skip, firstLine, dialect);
+    readTitleRow(firstLine, row);
+    return ConversionFinished;
+}
+
 void LogbookRecords::begin(const ConversionSettings& settings, const LogbookFormat& format,
                            CsvFields& lines, QsoRecord& made, ConversionReport& noted,
                            const char* blockBegin, const char* blockEnd, bool fileEnds) {
@@ -105,6 +123,7 @@ void LogbookRecords::begin(const ConversionSettings& settings, const LogbookForm
     report = &noted;
     report->format = format;
     limit = INT32_MAX;
+    clearTitleRow(titles);
     surveyDatesOf(blockBegin, blockEnd, fileEnds);
 }
 
@@ -126,10 +145,15 @@ void LogbookRecords::finishLine() {
     endCsvLine(splitter, *fields);
     inLine = false;
     if (survey != nullptr) {
-        surveyDates(*survey, plan.time, *fields);
+        // A title row tells nothing of the dates.
+        if (line++ != 0 || !readTitleRow(*fields, titles)) surveyDates(*survey, plan.time, *fields);
         return;
     }
     countOne(line);
+    if (line == 1 && readTitleRow(*fields, titles)) {
+        report->titleRowNotWritten = true;
+        return;
+    }
     if (noQsoRow(plan, *fields)) {
         noteRowNotWritten(*report, line);
         return;
@@ -162,6 +186,7 @@ void LogbookRecords::surveyDatesOf(const char* begin, const char* const end, boo
     if (inLine && fileEnds) finishLine();
     survey = nullptr;
     inLine = false;
+    line = 0;
     settleDateOrder(plan.time, dates);
     report->dateOrder = plan.time.order;
     if (dates.wholeDates != kNoColumn) {

@@ -13,6 +13,7 @@
 #include "conversion/csv_splitter.h"
 #include "conversion/request_flags.h"
 #include "conversion/status_line.h"
+#include "conversion/title_row.h"
 #include "settings/conversion_settings.h"
 
 enum ConversionOutcome {
@@ -46,9 +47,17 @@ ConversionOutcome openLogbook(const char* csvPath, char* block, size_t blockSize
 // error, which sets readFailed.
 size_t readLogbookBlock(OpenLogbook& book, char* block, size_t blockSize);
 
+// Reads the first line of a CSV file as a conversion would (at most its first
+// 64 KiB, in buffers of its own on the caller's stack, about 72 KiB), and
+// returns ConversionFinished, or the outcome a conversion would give the file
+// (which is then no title row). A pipe or a device is not read (its
+// bytes would be gone before the conversion reads them): no title row.
+ConversionOutcome readTitleRowOfFile(const char* csvPath, TitleRow& row);
+
 // The lines of a file as records: split into `fields`, made into `record`,
 // written into `out` (unless it has no buffer), counted, and noted in
-// `report`. A line without callsign, date or time makes no record. While a date survey is set, the
+// `report`. A title row in line 1, and a line without callsign, date or
+// time, make no record. While a date survey is set, the
 // lines are split for it instead, and nothing is written. With `status`, each record makes it
 // count; with `viewer`, each record is shown to it just made.
 struct LogbookRecords {
@@ -64,10 +73,11 @@ struct LogbookRecords {
     RequestFlags* flags;
     void (*viewer)(void* context, const LogbookRecords& records);
     void* viewerContext;
-    int32_t limit;  // records to write at most
-    int32_t count;  // records written
-    int32_t line;   // CSV lines read
-    bool inLine;    // a line has begun and not yet ended
+    int32_t limit;    // records to write at most
+    int32_t count;    // records written
+    int32_t line;     // CSV lines read
+    TitleRow titles;  // what line 1 holds, when it is a title row (not written)
+    bool inLine;      // a line has begun and not yet ended
 
     // Sets up for a file read with `format`, planned from the settings, with
     // no limit; the lines of its first block (begin to end) are surveyed for

@@ -274,17 +274,6 @@ struct TitleReading {
     }
 };
 
-void clearTitleRow(TitleRow& row) {
-    row.isTitleRow = false;
-    memset(row.item, kNoColumn, sizeof row.item);
-    memset(row.field, kNoColumn, sizeof row.field);
-    row.saysTimeZone = false;
-    row.timeZone = 0;
-    row.freqUnit = kFreqNone;
-    for (TitleName& name : row.names)
-        name = kTitleNothing;
-}
-
 // Appends text, cut to the capacity (one byte kept for the NUL).
 void append(char* text, size_t capacity, size_t& used, const char* more) {
     while (*more != '\0' && used + 1 < capacity)
@@ -316,6 +305,17 @@ const char* titleLabel(TitleName name) {
     return name < 0 ? "" : kNamed[name].label;
 }
 
+void clearTitleRow(TitleRow& row) {
+    row.isTitleRow = false;
+    memset(row.item, kNoColumn, sizeof row.item);
+    memset(row.field, kNoColumn, sizeof row.field);
+    row.saysTimeZone = false;
+    row.timeZone = 0;
+    row.freqUnit = kFreqNone;
+    for (TitleName& name : row.names)
+        name = kTitleNothing;
+}
+
 bool readTitleRow(const CsvFields& firstLine, TitleRow& row) {
     clearTitleRow(row);
     TitleReading reading = {row, kUnsettled, kUnsettled};
@@ -340,24 +340,6 @@ bool readTitleRow(const CsvFields& firstLine, TitleRow& row) {
     }
     row.isTitleRow = true;
     return true;
-}
-
-ConversionOutcome readTitleRowOfFile(const char* csvPath, TitleRow& row) {
-    clearTitleRow(row);
-    // A pipe's bytes would be gone before the conversion reads them.
-    if (isReadOnce(csvPath)) return ConversionFinished;
-    char block[kFormatWindow];
-    OpenLogbook book;
-    const ConversionOutcome outcome = openLogbook(csvPath, block, sizeof block, book);
-    if (outcome != ConversionFinished) return outcome;
-    fclose(book.input);
-    CsvDialect dialect;
-    makeCsvDialect(dialect, book.format.separator, book.format.terminator, isLeadByte);
-    CsvFields firstLine;
-    const size_t skip = book.format.skip < book.got ? book.format.skip : book.got;
-    splitCsvLine(block + skip, book.got - skip, firstLine, dialect);
-    readTitleRow(firstLine, row);
-    return ConversionFinished;
 }
 
 void applyTitleRow(const TitleRow& row, ConversionSettings& settings) {

@@ -7,10 +7,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "conversion/adif_writer.h"
 #include "conversion/csv_splitter.h"
-#include "conversion/logbook_records.h"
 #include "conversion/qso_time.h"
+#include "conversion/record_plan.h"
 #include "settings/conversion_settings.h"
 
 // What a column's title names: one of the thirteen items (kTitleYear to
@@ -78,16 +77,12 @@ struct TitleRow {
     TitleName names[kCsvColumns];     // what each column's title names, taken or not
 };
 
+// No title row: no column for anything.
+void clearTitleRow(TitleRow& row);
+
 // Reads the first line's columns (as the splitter fills them, after a byte
 // order mark); false, with nothing given, where the line is no title row.
 bool readTitleRow(const CsvFields& firstLine, TitleRow& row);
-
-// Reads the first line of a CSV file as a conversion would (at most its first
-// 64 KiB, in buffers of its own on the caller's stack, about 72 KiB), and
-// returns ConversionFinished, or the outcome a conversion would give the file
-// (which is then no title row). A pipe or a device is not read (its
-// bytes would be gone before the conversion reads them): no title row.
-ConversionOutcome readTitleRowOfFile(const char* csvPath, TitleRow& row);
 
 // Takes a title row's columns into the settings: the thirteen designators
 // (kNoColumnDesignator for an item without a title), the column of each field

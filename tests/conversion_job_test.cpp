@@ -60,13 +60,12 @@ TEST(Conversion, EveryLineWithAQsoIsARecord) {
                                 ",x\",20m,CW,599,,579,,,,,,," + std::string(1500, 'k') +
                                 ",IO91\r\n";
     const FileCase cases[] = {
-        {"a title row and two contacts",
+        {"a title row (no record) and two contacts",
          "Year,Month,Day,Hour,Min,Call,Freq\r\n"
          "2014,12,8,3,15,TEST,14.025,,20m,CW,599,,579,,,,,,,hello,IO91\r\n"
          "2014,1,1,5,0,JA1XYZ,7.010,,40m,SSB,59,,59\r\n",
-         3,
-         {"<CALL:4>Call\r\n<QSO_DATE:8>   -8769\r\n<TIME_ON:4>1500\r\n",
-          "<CALL:4>TEST\r\n<QSO_DATE:8>20141207\r\n<TIME_ON:4>1815\r\n",
+         2,
+         {"<CALL:4>TEST\r\n<QSO_DATE:8>20141207\r\n<TIME_ON:4>1815\r\n",
           "<CALL:6>JA1XYZ\r\n<QSO_DATE:8>20131231\r\n<TIME_ON:4>2000\r\n"}},
         {"an empty file", "", 0, {}},
         {"LF, CR LF, an empty line (no record) and no line end",
@@ -393,7 +392,8 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
               "1920,6,15,12,0,K1ABC,14.025,,20m\r\n"
               "2014,6,15,12,0,K1,14.025,,20m\r\n"
               "2014,6,15,12,0,JA1ABC,,,7 MHz\r\n"
-              "2014,6,15,12,0,JA1ABC,14.025,,20m\r\n");
+              "2014,6,15,12,0,JA1ABC,14.025,,20m\r\n"
+              "2014,11,31,12,0,JA1ABC,14.025,,20m\r\n");
     ConversionSettings settings = settingsFor(csv);
     settings.timeZone = 0;
     ConversionReport report;
@@ -401,11 +401,12 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
     std::vector<std::string> lines;
     forEachReportLine(report, collectLine, &lines);
     const std::vector<std::string> expected = {
-        "W 5 of 6 records look wrong; CSV lines 1, 2, 3, 4, 5 (a title row or an empty line?)",
-        "D 2 " + std::string(kRecordFaultKinds[1].what) + ": CSV lines 1, 4",
-        "D 1 with a date that is no calendar date (1900 to 2100): CSV line 1",
+        "N line 1 is a title row: not written",
+        "W 5 of 6 records look wrong; CSV lines 2, 3, 4, 5, 7",
+        "D 1 " + std::string(kRecordFaultKinds[1].what) + ": CSV line 4",
+        "D 1 with a date that is no calendar date (1900 to 2100): CSV line 7",
         "D 1 " + std::string(kRecordFaultKinds[5].what) + ": CSV line 3",
-        "D 2 " + std::string(kRecordFaultKinds[7].what) + ": CSV lines 1, 5",
+        "D 1 " + std::string(kRecordFaultKinds[7].what) + ": CSV line 5",
         "D 1 with a frequency outside its band: CSV line 2",
     };
     EXPECT_EQ(lines, expected);
@@ -413,10 +414,13 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
     char text[kReportTextCapacity];
     int32_t notes = -1, warnings = -1;
     formatReportText(report, text, sizeof text, notes, warnings);
-    EXPECT_EQ(std::string(text).find("Warning: 5 of 6 records look wrong;"), 0u) << text;
+    EXPECT_EQ(std::string(text).find("line 1 is a title row: not written\r\nWarning: 5 of 6 "
+                                     "records look wrong;"),
+              0u)
+        << text;
     EXPECT_NE(std::string(text).find("\r\n    1 with a frequency outside its band: CSV line 2\r\n"),
               std::string::npos);
-    EXPECT_EQ(notes, 0);
+    EXPECT_EQ(notes, 1);
     EXPECT_EQ(warnings, 1);
     const struct {
         int32_t notes, warnings;
@@ -448,7 +452,8 @@ TEST(Preview, FirstRecordsWithTheirColumns) {
         "  TIME_ON: 0300 (columns D, E read 12 0)\r\n  BAND:  (column I)\r\n"
         "  MODE:  (column J)\r\n",
         "CSV line 5\r\n  CALL: A3 (column F)\r\n",
-        "\r\nNotes and warnings for these records:\r\nWarning: 5 of 5 records look wrong;",
+        "\r\nNotes and warnings for these records:\r\nline 1 is a title row: not written\r\n"
+        "Warning: 5 of 5 records look wrong;",
     };
     for (const char* part : expected)
         EXPECT_NE(shown.find(part), std::string::npos) << part << "\nin\n" << shown;

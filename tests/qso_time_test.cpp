@@ -214,7 +214,7 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
          "Date,Time,Call\r\n3/5/2024,12:00,A\r\n03-05-2024,12:00,B\r\n",
          {systemDayFirst ? "20240503" : "20240305", systemDayFirst ? "20240503" : "20240305"},
          true,
-         1},
+         0},
         {"year-first dates need no order", "2024/05/03,12:00,A\r\n", {"20240503"}, false, 0},
         {"a later record contradicting the order",
          "5/13/2024,12:00,A\r\n" + filler(70000) + "13/5/2024,12:00,B\r\n",

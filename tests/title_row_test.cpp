@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversion/csv_splitter.h"
+#include "conversion/logbook_records.h"
 #include "conversion/title_row.h"
 #include "conversion/title_text.h"
 #include "test_support.h"
