@@ -19,3 +19,7 @@ const AdifField* adifFieldNamed(const char* name, size_t length) {
     }
     return nullptr;
 }
+
+const AdifField& adifField(size_t index) {
+    return kAdifFields[index < kAdifFieldCount ? index : 0];
+}

@@ -20,8 +20,10 @@ struct AdifField {
     uint8_t marks;
 };
 
-// In ADIF's order.
-inline constexpr AdifField kAdifFields[] = {
+// In ADIF's order. Each file that includes this has the table for use at
+// compile time (the tables built on it); at run time it is read through
+// the functions below and those of the tables built on it.
+static constexpr AdifField kAdifFields[] = {
     {"ADIF_VER", "String", kAdifHeaderField},
     {"CREATED_TIMESTAMP", "String", kAdifHeaderField},
     {"PROGRAMID", "String", kAdifHeaderField},
@@ -209,10 +211,12 @@ inline constexpr AdifField kAdifFields[] = {
     {"WEB", "String", 0},
     {"WWFF_REF", "WWFFRef", 0},
 };
-inline constexpr size_t kAdifFieldCount = sizeof kAdifFields / sizeof kAdifFields[0];
+constexpr size_t kAdifFieldCount = sizeof kAdifFields / sizeof kAdifFields[0];
 
 // The field named so (ASCII letter case ignored, as ADIF ignores it), or null.
 const AdifField* adifFieldNamed(const char* name, size_t length);
+// The field at an index of the table.
+const AdifField& adifField(size_t index);
 
 // Byte order of two field names, as strcmp orders them; constexpr, so that
 // tables built on these fields can be ordered at compile time.

@@ -61,15 +61,6 @@ enum : size_t {
     kOthersCapacity = 64 + kColumnFieldCount * (longestFieldName() + kDesignatorCapacity + 3)
 };
 
-// The place in settings.fieldColumns of the field named so (its exact name),
-// kColumnFieldCount for a name that is no field taking a column.
-constexpr size_t columnNamed(const char* name) {
-    for (size_t k = 0; k < kColumnFieldCount; ++k) {
-        if (compareFieldNames(kAdifFields[kColumnFieldTable.field[k]].name, name) == 0) return k;
-    }
-    return kColumnFieldCount;
-}
-
 // That place for each field shown, found when the program is compiled: a name
 // that is no field taking a column stops it.
 struct ShownColumns {
@@ -80,7 +71,7 @@ constexpr ShownColumns findShownColumns() {
     ShownColumns shown = {};
     shown.found = true;
     for (size_t i = 0; i < kShownCount; ++i) {
-        shown.column[i] = columnNamed(kShownFields[i]);
+        shown.column[i] = columnFieldNamed(kShownFields[i]);
         if (shown.column[i] == kColumnFieldCount) shown.found = false;
     }
     return shown;

@@ -103,10 +103,10 @@ void planRecord(RecordPlan& plan, const ConversionSettings& s, bool decimalComma
     plan.modeToAdif = s.modeToAdif == 1;
     bytes += itemBytes(7, kCsvFieldCapacity - 1);  // SUBMODE
     plan.fieldCount = 0;
-    static const int kSubmode = columnFieldIndex("SUBMODE", 7);
+    constexpr size_t kSubmode = columnFieldNamed("SUBMODE");
     for (size_t k = 0; k < kColumnFieldCount; ++k) {
         const int8_t column = columnIndex(s.fieldColumns[k]);
-        const bool submode = static_cast<int>(k) == kSubmode;
+        const bool submode = k == kSubmode;
         if (column == kNoColumn && !submode) continue;
         const AdifField& field = columnField(k);
         PlannedField& planned = submode ? plan.submode : plan.fields[plan.fieldCount++];

@@ -31,6 +31,7 @@
 #include "conversion/conversion_job.h"
 #include "conversion/conversion_preview.h"
 #include "conversion/converter_state.h"
+#include "conversion/title_row.h"
 #include "fuzz_support.h"
 #include "reference_csv.h"
 #include "test_support.h"
@@ -284,6 +285,32 @@ void checkRecord(AdifCursor& out, const ConversionSettings& s, const fuzz::RefCo
     out.at += 7;
 }
 
+// Whether line 1's columns are a title row, as the program reads titles.
+bool isTitleRow(const fuzz::RefColumns& columns) {
+    static CsvFields fields;
+    for (size_t k = 0; k < kCsvColumns; ++k) {
+        copyText(fields.column[k], columns[k].c_str());
+        fields.length[k] = static_cast<uint8_t>(strlen(fields.column[k]));
+    }
+    TitleRow row;
+    return readTitleRow(fields, row);
+}
+
+// Whether a line holds a QSO: some text other than blanks in its callsign,
+// date or time columns, or none of them named.
+bool holdsQso(const ConversionSettings& s, const fuzz::RefColumns& columns) {
+    bool named = false;
+    for (const char* designator : {s.columnCallsign, s.columnYear, s.columnMonth, s.columnDay,
+                                   s.columnHour, s.columnMinute}) {
+        const int k = columnOf(designator);
+        if (k == 0) continue;
+        named = true;
+        if (columns[static_cast<size_t>(k - 1)].find_first_not_of(" \t") != std::string::npos)
+            return true;
+    }
+    return !named;
+}
+
 // "HH:MM:SS   Finished N QSOs conversion".
 bool isFinishedStatus(const std::string& status, size_t count) {
     const std::string rest = "   Finished " + std::to_string(count) + " QSOs conversion";
@@ -389,17 +416,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
 
-    // One record per line: every terminator ends one, and bytes after the
-    // last make one more.
-    std::vector<size_t> lineStarts;
+    // One record per line that holds a QSO: every terminator ends a line,
+    // and bytes after the last make one more; a title row in line 1, and a
+    // line whose callsign, date and time columns are all blank, make none.
+    std::vector<fuzz::RefColumns> records;
+    bool firstLine = true;
     for (size_t at = format.skip; at < csv.size();) {
-        lineStarts.push_back(at);
+        fuzz::RefColumns columns =
+            fuzz::refSplit(bytes + at, csv.size() - at, format.separator, format.terminator);
         const void* end = memchr(csv.data() + at, format.terminator, csv.size() - at);
         at = end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - csv.data()) + 1
                             : csv.size();
+        const bool titleRow = firstLine && isTitleRow(columns);
+        firstLine = false;
+        if (titleRow || !holdsQso(settings, columns)) continue;
+        records.push_back(columns);
     }
-    FUZZ_CHECK(isFinishedStatus(status, lineStarts.size()),
-               status + " for " + std::to_string(lineStarts.size()) + " lines");
+    FUZZ_CHECK(isFinishedStatus(status, records.size()),
+               status + " for " + std::to_string(records.size()) + " records");
 
     std::string adif;
     FUZZ_CHECK(fuzz::readFile(fuzz::scratchDir() + kind.adi, adif), "no ADIF file");
@@ -415,11 +449,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "line end inside the header's date: " + fuzz::escaped(adif));
 
     AdifCursor out{adif, headerAt + headerEnd.size(), 0};
-    for (size_t start : lineStarts) {
-        checkRecord(
-            out, settings,
-            fuzz::refSplit(bytes + start, csv.size() - start, format.separator, format.terminator),
-            format.separator != ',');
+    for (const fuzz::RefColumns& columns : records) {
+        checkRecord(out, settings, columns, format.separator != ',');
         out.record += 1;
     }
     if (out.at != adif.size()) out.failHere("bytes after the last record");
@@ -429,7 +460,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string marked = "\xEF\xBB\xBF" + csv;
         fuzz::writeFile(csvPath, marked.data(), marked.size());
         const std::string markedStatus = runWith(settings);
-        FUZZ_CHECK(isFinishedStatus(markedStatus, lineStarts.size()), markedStatus);
+        FUZZ_CHECK(isFinishedStatus(markedStatus, records.size()), markedStatus);
         std::string again;
         FUZZ_CHECK(fuzz::readFile(fuzz::scratchDir() + kind.adi, again), "no ADIF file");
         FUZZ_CHECK(recordsOf(again) == recordsOf(adif), "a byte order mark changed the records");

@@ -5,9 +5,8 @@
 int columnFieldIndex(const char* name, size_t length) {
     const AdifField* field = adifFieldNamed(name, length);
     if (field == nullptr) return -1;
-    const size_t index = static_cast<size_t>(field - kAdifFields);
     for (size_t k = 0; k < kColumnFieldCount; ++k) {
-        if (kColumnFieldTable.field[k] == index) return static_cast<int>(k);
+        if (&columnField(k) == field) return static_cast<int>(k);
     }
     return -1;
 }

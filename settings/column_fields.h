@@ -49,7 +49,16 @@ static_assert(kAdifFieldCount <= 256, "field indexes fit a byte");
 
 // The k-th field that takes a column (k below kColumnFieldCount).
 inline const AdifField& columnField(size_t k) {
-    return kAdifFields[kColumnFieldTable.field[k]];
+    return adifField(kColumnFieldTable.field[k]);
+}
+
+// The place in that order of the field of that exact name, found at compile
+// time; kColumnFieldCount for a name that is no such field.
+constexpr size_t columnFieldNamed(const char* name) {
+    for (size_t k = 0; k < kColumnFieldCount; ++k) {
+        if (compareFieldNames(kAdifFields[kColumnFieldTable.field[k]].name, name) == 0) return k;
+    }
+    return kColumnFieldCount;
 }
 
 // The place in that order of the field named so (ASCII case ignored), or -1
