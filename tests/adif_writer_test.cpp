@@ -69,6 +69,11 @@ TEST(ResolveColumn, LettersLikeASpreadsheet) {
     EXPECT_EQ(resolveColumn(""), 0);
     EXPECT_EQ(resolveColumn(" A"), 0);
     EXPECT_EQ(resolveColumn("\xC1"), 0);
+    for (int8_t k = 0; k < static_cast<int8_t>(kCsvColumns); ++k) {  // and back to letters
+        char name[3];
+        columnName(k, name);
+        EXPECT_EQ(resolveColumn(name), k + 1) << name;
+    }
 }
 
 TEST(WriteRecord, WorkedExampleByteForByte) {

@@ -545,3 +545,51 @@ TEST(ConversionReport, ValuesTheirAdifTypeRefuses) {
     EXPECT_NE(adif.find("<TX_PWR:4>100W\r\n"), std::string::npos);
     EXPECT_NE(adif.find("<NAME:6>\xe5\xb1\xb1\xe7\x94\xb0\r\n"), std::string::npos);
 }
+
+// What the report says beyond the kinds of records: a failed conversion
+// leaves none of an earlier one's; more lines than it names end in ", ...";
+// a year (hour) column of whole dates (times) is pointed out though line 1
+// is a title row or tells nothing.
+TEST(ConversionReport, ClearedHintedAndCut) {
+    ScratchDir dir;
+    ConversionSettings settings = settingsFor(dir.file("log.csv"));
+    std::string csv;
+    for (int i = 2; i <= 8; ++i)
+        csv += "2014,6,15,12,0,K" + std::to_string(i) + "\r\n";
+    writeFile(settings.csvPath, "Year,Month,Day,Hour,Minute,Call\r\n" + csv);
+    ConversionReport report;
+    convertWith(settings, &report);
+    std::vector<std::string> lines;
+    forEachReportLine(report, collectLine, &lines);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "W 7 of 7 records look wrong; CSV lines 2, 3, 4, 5, 6, ...");
+    int32_t notes = 0, warnings = 0;
+    readReport(theApp.reportText, nullptr, 0, notes, warnings);
+    EXPECT_EQ(warnings, 1);
+    EXPECT_EQ(convertWith(settingsFor(dir.file("missing.csv"))), "Can not open CSV file");
+    char text[64] = "x";
+    readReport(theApp.reportText, text, sizeof text, notes, warnings);
+    EXPECT_EQ(notes + warnings, 0);
+    EXPECT_STREQ(text, "");
+
+    const struct {
+        const char* csv;
+        std::vector<std::string> warnings;
+    } hints[] = {
+        {"Date,Time,Call,,,,Freq\r\n2024/05/03,12:34,K1ABC\r\n",
+         {"W column A holds whole dates such as 2024/05/03: name it for year, month and day"}},
+        {",,,,,K1ABC\r\n2024/05/03,,,12:34,,K1ABD\r\n",
+         {"W column A holds whole dates such as 2024/05/03: name it for year, month and day",
+          "W column D holds whole times such as 12:34: name it for hour and minute"}},
+    };
+    for (const auto& hint : hints) {
+        writeFile(settings.csvPath, hint.csv);
+        convertWith(settings, &report);
+        lines.clear();
+        forEachReportLine(report, collectLine, &lines);
+        std::vector<std::string> got;
+        for (const std::string& line : lines)
+            if (line.find(" holds whole ") != std::string::npos) got.push_back(line);
+        EXPECT_EQ(got, hint.warnings) << hint.csv;
+    }
+}

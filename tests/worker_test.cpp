@@ -11,6 +11,7 @@
 #include "app/converter_app.h"
 #include "conversion/conversion_job.h"
 #include "conversion/conversion_worker.h"
+#include "conversion/conversion_report.h"
 #include "conversion/converter_state.h"
 #include "settings/settings_file.h"
 #include "test_support.h"
@@ -234,4 +235,26 @@ TEST(Concurrency, SettingsChangedDuringAConversionNeverTear) {
     }
     stop.store(true);
     flipper.join();
+}
+
+// The window shows the report's counts when it sees the status that ends a
+// conversion: the report is there before that status. Held from the window's
+// side while a conversion runs, the report keeps the conversion from its
+// end: the status must not say Finished until the report could be published.
+TEST_F(ConversionWorkerTest, TheReportIsPublishedBeforeTheFinishedStatus) {
+    writeFile(csv, logbookLines(100000));
+    requestConversion();
+    ASSERT_TRUE(eventually([] { return statusNow().rfind("Converted  ", 0) == 0; }));
+    {
+        std::lock_guard<std::mutex> hold(theApp.reportText.lock);
+        // Until the conversion stands still: at the report, or finished.
+        std::string last = statusNow();
+        for (std::string now;; last = now) {
+            std::this_thread::sleep_for(300ms);
+            now = statusNow();
+            if (now == last) break;
+        }
+        EXPECT_FALSE(isFinished(last)) << last;
+    }
+    ASSERT_TRUE(eventually([] { return isFinished(statusNow()); })) << statusNow();
 }
