@@ -118,6 +118,8 @@ void LogbookRecords::finishLine() {
     const unsigned faults = writeRecord(out, plan, *fields);
     countOne(count);
     if (faults != 0) noteRecordFaults(*report, faults, count, emptyLine(*fields));
+    if ((faults & kRecordTwoDigitYearRead) != 0 && report->twoDigitYear.text[0] == '\0')
+        exampleOfDate(plan.time, *fields, report->twoDigitYear);
     if (status != nullptr) publishConvertedCount(*status, *flags, count);
     if (viewer != nullptr) viewer(viewerContext, *this, recordBegin);
 }

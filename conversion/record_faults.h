@@ -11,8 +11,9 @@
 // ADIF's first (1930-01-01) or more than a day after the file's own; its time
 // is not from 00:00 to 23:59, or a whole time in none of the forms read; its
 // band is no ADIF band; its frequency lies outside its band.
-// kRecordSystemDateOrder is no fault: the record holds a year-last date read
-// in the system's order of day and month.
+// kRecordNotes are no faults: the record holds a year-last date read in the
+// system's order of day and month; a whole date with a two-digit year, read;
+// a time marked as UTC, not shifted.
 enum RecordFault : unsigned {
     kRecordNoCallsign = 1,
     kRecordBadDate = 2,
@@ -24,6 +25,8 @@ enum RecordFault : unsigned {
     kRecordDateOutOfRange = 128,
     kRecordUnknownBand = 256,
     kRecordBandFrequency = 512,
+    kRecordTwoDigitYearRead = 1024,
+    kRecordUtcTime = 2048,
 };
 
 // Each kind of fault, in the order the report tells them.
@@ -42,7 +45,7 @@ inline constexpr RecordFaultKind kRecordFaultKinds[] = {
      "with a spreadsheet's date number (format the column as a date before saving)"},
     {kRecordDateOutOfRange,
      "with a date before 1930-01-01 or more than a day after the date this file was made"},
-    {kRecordBadTime, "with a time outside 00:00 to 23:59"},
+    {kRecordBadTime, "with a time that is no time of day, or in no form read"},
     {kRecordUnknownBand,
      "with a band that is no ADIF band such as 20m or 70cm (with the band column left out, QSL "
      "services take the band from the frequency)"},
@@ -51,5 +54,7 @@ inline constexpr RecordFaultKind kRecordFaultKinds[] = {
 inline constexpr size_t kRecordFaultKindCount =
     sizeof kRecordFaultKinds / sizeof kRecordFaultKinds[0];
 
-// The bits that make a record one that looks wrong.
-constexpr unsigned kRecordFaults = ~static_cast<unsigned>(kRecordSystemDateOrder);
+// The bits that tell how a record was read, and those that make it one that
+// looks wrong.
+constexpr unsigned kRecordNotes = kRecordSystemDateOrder | kRecordTwoDigitYearRead | kRecordUtcTime;
+constexpr unsigned kRecordFaults = ~kRecordNotes;

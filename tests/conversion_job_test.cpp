@@ -368,17 +368,6 @@ TEST(Conversion, DatesAndTimesInOneColumnEach) {
               readFile(data + "dates-in-one-column-records.adi"));
 }
 
-namespace {
-
-// A report's lines, each after its level's mark: "N " note, "W " warning,
-// "D " detail.
-void collectLine(void* lines, ReportLevel level, const char* text) {
-    static_cast<std::vector<std::string>*>(lines)->push_back(std::string("NWD").substr(level, 1) +
-                                                             " " + text);
-}
-
-}  // namespace
-
 // The report of a conversion tells each kind of record that looks wrong with
 // its count and first CSV lines; the window shows the same lines.
 TEST(ConversionReport, EachKindWithItsCountAndLines) {
@@ -395,8 +384,7 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
     settings.timeZone = 0;
     ConversionReport report;
     convertWith(settings, &report);
-    std::vector<std::string> lines;
-    forEachReportLine(report, collectLine, &lines);
+    const std::vector<std::string> lines = reportLines(report);
     const std::vector<std::string> expected = {
         "W 5 of 6 records look wrong; CSV lines 1, 2, 3, 4, 5 (a title row or an empty line?)",
         "D 2 " + std::string(kRecordFaultKinds[1].what) + ": CSV lines 1, 4",
@@ -423,6 +411,38 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
         char shown[64];
         formatReportCounts(c.notes, c.warnings, shown);
         EXPECT_STREQ(shown, c.text);
+    }
+}
+
+// How dates and times were read is noted, not warned about: the first date
+// read with a two-digit year, and how many times were marked as UTC.
+TEST(ConversionReport, NotesTwoDigitYearsAndTimesMarkedAsUtc) {
+    ScratchDir dir;
+    ConversionSettings settings = settingsFor(dir.file("log.csv"));
+    for (char* column : {settings.columnYear, settings.columnMonth, settings.columnDay})
+        copyText(column, kDesignatorCapacity, "A");
+    copyText(settings.columnHour, "B");
+    copyText(settings.columnMinute, "B");
+    copyText(settings.columnCallsign, "C");
+    const struct {
+        const char* csv;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"2024/05/02,12:00,JA1AAA\r\n24/05/03,12:34U,JA1ABC\r\n24/05/04,21:09J,JA1ABD\r\n"
+         "24/05/05,1234Z,JA1ABE\r\n",
+         {"N read 24/05/03 as 2024-05-03: two-digit years 00 to 29 are 2000 to 2029, 30 to 99 "
+          "are 1930 to 1999",
+          "N 2 records had times marked as UTC (U, Z, UTC or GMT): not shifted by the time "
+          "difference"}},
+        {"2024/05/02,12:00 GMT,JA1AAA\r\n",
+         {"N 1 record had a time marked as UTC (U, Z, UTC or GMT): not shifted by the time "
+          "difference"}},
+    };
+    for (const auto& c : cases) {
+        writeFile(dir.file("log.csv"), c.csv);
+        ConversionReport report;
+        convertWith(settings, &report);
+        EXPECT_EQ(reportLines(report), c.lines) << c.csv;
     }
 }
 
