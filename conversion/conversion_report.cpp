@@ -73,6 +73,7 @@ void noteRecord(ConversionReport& report, const QsoRecord& record, int32_t line,
     }
     const unsigned faults = record.faults;
     if (faults & kRecordSystemDateOrder) report.dateOrderFromSystem = true;
+    if ((faults & kRecordUtcTime) && report.utcTimes < INT32_MAX) ++report.utcTimes;
     if ((faults & kRecordFrequencyFigure) && report.frequencyFigures < INT32_MAX)
         ++report.frequencyFigures;
     if ((faults & kRecordFaults) == 0) return;
@@ -113,6 +114,23 @@ void forEachReportLine(const ConversionReport& report, ReportSink sink, void* co
                  "(no date among the file's first lines has a day above 12)",
                  report.dateOrder == kDayFirst ? "3 May 2024 (day/month/year)"
                                                : "5 March 2024 (month/day/year)");
+        sink(context, kReportNote, line);
+    }
+    const DateExample& shortYear = report.twoDigitYear;
+    if (shortYear.text[0] != '\0') {
+        snprintf(line, sizeof line,
+                 "read %s as %04d-%02d-%02d: two-digit years 00 to 29 are 2000 to 2029, 30 to 99 "
+                 "are 1930 to 1999",
+                 shortYear.text, static_cast<int>(shortYear.year),
+                 static_cast<int>(shortYear.month), static_cast<int>(shortYear.day));
+        sink(context, kReportNote, line);
+    }
+    if (report.utcTimes > 0) {
+        const bool one = report.utcTimes == 1;
+        snprintf(line, sizeof line,
+                 "%d record%s had %s marked as UTC (U, Z, UTC or GMT): not shifted by the time "
+                 "difference",
+                 static_cast<int>(report.utcTimes), one ? "" : "s", one ? "a time" : "times");
         sink(context, kReportNote, line);
     }
     if (report.frequencyFigures > 0) {

@@ -31,6 +31,10 @@ struct ConversionReport {
     // and month, dateOrder, the file's first lines not settling it.
     bool dateOrderFromSystem;
     DateOrder dateOrder;
+    // The first date read with a two-digit year ("" for none), and how many
+    // records had times marked as UTC.
+    DateExample twoDigitYear;
+    int32_t utcTimes;
     // A column named for the year (hour) alone that holds whole dates (times):
     // its letters ("" for none) and the first record's date (time) there.
     char wholeDatesColumn[3], wholeTimesColumn[3];
@@ -49,8 +53,8 @@ struct ConversionReport {
     bool notAsciiItems[kItemIdCount];
 };
 
-// The tally of one kind of fault (a RecordFault bit other than
-// kRecordSystemDateOrder).
+// The tally of one kind of fault (a RecordFault bit other than those of
+// kRecordNotes).
 const FaultTally& tallyOf(const ConversionReport& report, unsigned bit);
 
 // Notes what a record holds that the report tells (its faults, values their

@@ -163,6 +163,8 @@ void LogbookRecords::finishLine() {
     countOne(count);
     if (record->faults != 0 || record->notAscii)
         noteRecord(*report, *record, line, emptyLine(*fields));
+    if ((record->faults & kRecordTwoDigitYearRead) != 0 && report->twoDigitYear.text[0] == '\0')
+        exampleOfDate(plan.time, *fields, report->twoDigitYear);
     if (status != nullptr) publishConvertedCount(*status, *flags, count);
     if (viewer != nullptr) viewer(viewerContext, *this);
 }

@@ -11,6 +11,7 @@
 #include "conversion/adif_writer.h"
 #include "conversion/conversion_report.h"
 #include "conversion/csv_splitter.h"
+#include "conversion/date_survey.h"
 #include "conversion/request_flags.h"
 #include "conversion/status_line.h"
 #include "conversion/title_row.h"

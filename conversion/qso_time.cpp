@@ -63,26 +63,13 @@ inline bool isDateSeparator(unsigned char c) {
     return c == '/' || c == '-' || c == '.';
 }
 
-// Three numbers of one or two digits with the same separator twice, and then
-// what may follow a date: a date with its year cut to two digits (24/05/03).
-bool isShortYearDate(const unsigned char* p) {
-    const int first = digitRun(p);
-    if (first < 1 || first > 2 || !isDateSeparator(p[first])) return false;
-    const unsigned char separator = p[first];
-    p += first + 1;
-    const int second = digitRun(p);
-    if (second < 1 || second > 2 || p[second] != separator) return false;
-    p += second + 1;
-    const int third = digitRun(p);
-    if (third < 1 || third > 2) return false;
-    p += third;
-    return *p == '\0' || isBlank(*p) || (*p == 'T' && isDigit(p[1]));
-}
-
-// What a bad date's year text shows it to be: a spreadsheet's date number
-// (20000 to 99999, a fraction for the time of day allowed, and nothing else),
-// or a two-digit year (alone, or in a short date).
-unsigned badDateKind(const char* yearText) {
+// What a bad date's year text shows it to be, unless the date was read (its
+// month or day is then what is wrong): a spreadsheet's date number (20000 to
+// 99999, a fraction for the time of day allowed, and nothing else), or a
+// two-digit year (alone, or in a date of three numbers of one or two digits
+// each).
+unsigned badDateKind(unsigned faults, const char* yearText) {
+    if (faults & kRecordTwoDigitYearRead) return 0;
     const unsigned char* p = skipBlanks(reinterpret_cast<const unsigned char*>(yearText));
     const int n = digitRun(p);
     if (n == 5 && p[0] >= '2') {
@@ -91,7 +78,9 @@ unsigned badDateKind(const char* yearText) {
         if (*skipBlanks(q) == '\0') return kRecordDateNumber;
     }
     if (n == 2 && *skipBlanks(p + 2) == '\0') return kRecordTwoDigitYear;
-    if (isShortYearDate(p)) return kRecordTwoDigitYear;
+    DateShape shape;
+    if (readDateShape(yearText, shape) && shape.digits[0] <= 2 && shape.digits[2] <= 2)
+        return kRecordTwoDigitYear;
     return 0;
 }
 
@@ -111,12 +100,27 @@ unsigned calendarFaults(const QsoTimestamp& t) {
     return faults;
 }
 
-// Copies the bytes from begin to end (ASCII: the forms read hold no other).
-void copyExample(char (&to)[kExampleCapacity], const char* begin, const char* end) {
-    size_t n = static_cast<size_t>(end - begin);
-    if (n >= kExampleCapacity) n = kExampleCapacity - 1;
-    memcpy(to, begin, n);
-    to[n] = '\0';
+// A zone after a time, and whether it is UTC; a longer mark before the one
+// it starts with.
+const struct {
+    char mark[4];
+    uint8_t length;
+    bool utc;
+} kZoneMarks[] = {
+    {"JST", 3, false}, {"J", 1, false},  {"UTC", 3, true},
+    {"U", 1, true},    {"GMT", 3, true}, {"Z", 1, true},
+};
+
+// The mark at p, if any: where it ends, and whether it says UTC.
+const unsigned char* skipZoneMark(const unsigned char* p, bool& utc) {
+    for (const auto& zone : kZoneMarks) {
+        if (*p != static_cast<unsigned char>(zone.mark[0])) continue;
+        if (strncmp(reinterpret_cast<const char*>(p), zone.mark, zone.length) == 0) {
+            utc = zone.utc;
+            return p + zone.length;
+        }
+    }
+    return p;
 }
 
 }  // namespace
@@ -194,48 +198,43 @@ void planQsoTime(QsoTimePlan& plan) {
         plan.timeReading = oneDate && plan.hour == plan.year ? kTimeAfterDate : kTimeFromOneColumn;
     }
     plan.order = kMonthFirst;
+    plan.yearPlace = kYearLast;
     plan.orderFromSystem = false;
     if (oneDate) {
-        plan.order = shortDateMonthFirst() ? kMonthFirst : kDayFirst;
+        const ShortDateOrder system = shortDateOrder();
+        plan.order = system.monthFirst ? kMonthFirst : kDayFirst;
+        plan.yearPlace = system.yearFirst ? kYearFirst : kYearLast;
         plan.orderFromSystem = true;
     }
 }
 
-bool readWholeDate(const char* text, DateOrder order, WholeDate& date) {
+bool readDateShape(const char* text, DateShape& shape) {
     const unsigned char* const begin = skipBlanks(reinterpret_cast<const unsigned char*>(text));
     const unsigned char* p = begin;
-    const int first = digitRun(p);
-    date.ordered = false;
-    if (first == 8) {  // YYYYMMDD
-        date.year = digitsValue(p, 4);
-        date.month = digitsValue(p + 4, 2);
-        date.day = digitsValue(p + 6, 2);
+    int n = digitRun(p);
+    if (n == 8) {  // YYYYMMDD
+        shape = {{digitsValue(p, 4), digitsValue(p + 4, 2), digitsValue(p + 6, 2)},
+                 {4, 2, 2},
+                 '\0',
+                 nullptr,
+                 nullptr,
+                 nullptr};
         p += 8;
     } else {
-        if ((first != 4 && first != 1 && first != 2) || !isDateSeparator(p[first])) return false;
-        const unsigned char separator = p[first];
-        const unsigned char* q = p + first + 1;
-        const int second = digitRun(q);
-        if (second < 1 || second > 2 || q[second] != separator) return false;
-        const unsigned char* r = q + second + 1;
-        const int third = digitRun(r);
-        if (first == 4) {  // year first
-            if (third < 1 || third > 2) return false;
-            date.year = digitsValue(p, 4);
-            date.month = digitsValue(q, second);
-            date.day = digitsValue(r, third);
-        } else {  // year last
-            if (third != 4) return false;
-            date.year = digitsValue(r, 4);
-            date.ordered = separator != '.';
-            const bool monthFirst = date.ordered && order == kMonthFirst;
-            date.month = digitsValue(monthFirst ? p : q, monthFirst ? first : second);
-            date.day = digitsValue(monthFirst ? q : p, monthFirst ? second : first);
+        shape.separator = static_cast<char>(p[n]);
+        if (!isDateSeparator(p[n])) return false;
+        for (int k = 0; k < 3; ++k) {
+            n = digitRun(p);
+            if (n < 1 || n > 4 || n == 3 || (k == 1 && n == 4)) return false;
+            shape.number[k] = digitsValue(p, n);
+            shape.digits[k] = static_cast<int8_t>(n);
+            p += n;
+            if (k < 2 && static_cast<char>(*p++) != shape.separator) return false;
         }
-        p = r + third;
+        if (shape.digits[0] == 4 && shape.digits[2] == 4) return false;
     }
-    date.begin = reinterpret_cast<const char*>(begin);
-    date.end = reinterpret_cast<const char*>(p);
+    shape.begin = reinterpret_cast<const char*>(begin);
+    shape.end = reinterpret_cast<const char*>(p);
     // Then nothing, blanks, or blanks or a 'T' before a time.
     if (*p == 'T') {
         if (!isDigit(p[1])) return false;
@@ -245,8 +244,46 @@ bool readWholeDate(const char* text, DateOrder order, WholeDate& date) {
         p = skipBlanks(p);
         if (*p != '\0' && !isDigit(*p)) return false;
     }
-    date.timeText = reinterpret_cast<const char*>(p);
+    shape.timeText = reinterpret_cast<const char*>(p);
     return true;
+}
+
+YearPlace plainYearPlace(const DateShape& shape) {
+    if (shape.digits[0] == 4 || shape.number[0] > 31) return kYearFirst;
+    if (shape.digits[2] == 4 || shape.number[2] > 31) return kYearLast;
+    return kYearNotPlain;
+}
+
+bool wholeDateOf(const DateShape& shape, YearPlace place, DateOrder order, WholeDate& date) {
+    const YearPlace plain = plainYearPlace(shape);
+    if (plain != kYearNotPlain) place = plain;
+    const int year = place == kYearFirst ? 0 : 2;
+    // Two or four digits for the year, at most two for the day at the other end.
+    if ((shape.digits[year] != 2 && shape.digits[year] != 4) || shape.digits[2 - year] > 2)
+        return false;
+    date.twoDigitYear = shape.digits[year] == 2;
+    date.year = shape.number[year];
+    if (date.twoDigitYear) date.year += date.year < 30 ? 2000 : 1900;
+    if (place == kYearFirst) {
+        date.month = shape.number[1];
+        date.day = shape.number[2];
+        date.ordered = false;
+    } else {
+        if (date.twoDigitYear && shape.separator == '-') return false;
+        date.ordered = shape.separator != '.';
+        const bool monthFirst = date.ordered && order == kMonthFirst;
+        date.month = shape.number[monthFirst ? 0 : 1];
+        date.day = shape.number[monthFirst ? 1 : 0];
+    }
+    date.begin = shape.begin;
+    date.end = shape.end;
+    date.timeText = shape.timeText;
+    return true;
+}
+
+bool readWholeDate(const char* text, const QsoTimePlan& plan, WholeDate& date) {
+    DateShape shape;
+    return readDateShape(text, shape) && wholeDateOf(shape, plan.yearPlace, plan.order, date);
 }
 
 bool readWholeTime(const char* text, WholeTime& time) {
@@ -254,6 +291,7 @@ bool readWholeTime(const char* text, WholeTime& time) {
     const unsigned char* p = begin;
     const int digits = digitRun(p);
     time.plainHour = false;
+    time.utc = false;
     if ((digits == 1 || digits == 2) && (p[digits] == ':' || p[digits] == '.')) {
         const unsigned char separator = p[digits];
         const unsigned char* q = p + digits + 1;
@@ -262,8 +300,9 @@ bool readWholeTime(const char* text, WholeTime& time) {
         time.minute = digitsValue(q, 2);
         p = q + 2;
         if (separator == ':' && *p == ':' && digitRun(p + 1) == 2) p += 3;  // seconds
-    } else if (digits >= 1 && digits <= 4 && p[digits] != ':' && p[digits] != '.') {
-        const int32_t value = digitsValue(p, digits);
+    } else if (((digits >= 1 && digits <= 4) || digits == 6) && p[digits] != ':' &&
+               p[digits] != '.') {
+        const int32_t value = digitsValue(p, digits < 6 ? digits : 4);  // HHMMSS: no seconds
         time.hour = value / 100;
         time.minute = value % 100;
         time.plainHour = digits <= 2;
@@ -275,11 +314,18 @@ bool readWholeTime(const char* text, WholeTime& time) {
     const bool am = (q[0] == 'A' && q[1] == 'M') || (q[0] == 'a' && q[1] == 'm');
     const bool pm = (q[0] == 'P' && q[1] == 'M') || (q[0] == 'p' && q[1] == 'm');
     if (am || pm) {
+        if (time.plainHour) {  // the hour alone: 5 PM
+            time.hour = time.minute;
+            time.minute = 0;
+        }
         if (time.hour < 1 || time.hour > 12) return false;
         time.hour = time.hour % 12 + (pm ? 12 : 0);
         time.plainHour = false;
         p = q + 2;
     }
+    q = isBlank(*p) ? p + 1 : p;
+    const unsigned char* const zoneEnd = skipZoneMark(q, time.utc);
+    if (zoneEnd != q) p = zoneEnd;
     time.begin = reinterpret_cast<const char*>(begin);
     time.end = reinterpret_cast<const char*>(p);
     return *skipBlanks(p) == '\0';
@@ -295,12 +341,13 @@ unsigned readQsoTimestamp(QsoTimestamp& t, const QsoTimePlan& plan, const CsvFie
     } else {
         const char* text = fields.column[plan.year];
         WholeDate date;
-        if (readWholeDate(text, plan.order, date)) {
+        if (readWholeDate(text, plan, date)) {
             t.year = date.year;
             t.month = date.month;
             t.day = date.day;
             timeText = date.timeText;
             if (date.ordered && plan.orderFromSystem) faults |= kRecordSystemDateOrder;
+            if (date.twoDigitYear) faults |= kRecordTwoDigitYearRead;
         } else {
             t.year = t.month = t.day = parseLeadingInt(text);
             faults |= kRecordBadDate;
@@ -316,6 +363,12 @@ unsigned readQsoTimestamp(QsoTimestamp& t, const QsoTimePlan& plan, const CsvFie
         if (text != nullptr && readWholeTime(text, time)) {
             t.hour = time.hour;
             t.minute = time.minute;
+            // Marked as UTC: the time difference added, for the shift to
+            // take away again.
+            if (time.utc) {
+                faults |= kRecordUtcTime;
+                t.hour += plan.timeZone;
+            }
         } else {
             t.hour = t.minute = parseLeadingInt(fields.column[plan.hour]);
             faults |= kRecordBadTime;
@@ -329,53 +382,25 @@ unsigned readQsoTime(QsoTimestamp& t, const QsoTimePlan& plan, const CsvFields& 
     unsigned faults = readQsoTimestamp(t, plan, fields);
     applyTimeDifference(t, plan.timeZone);
     faults |= calendarFaults(t);
-    if (faults & kRecordBadDate) faults |= badDateKind(columnText(fields, plan.year));
+    if (faults & kRecordBadDate) faults |= badDateKind(faults, columnText(fields, plan.year));
     return faults;
 }
 
-void beginDateSurvey(DateSurvey& survey) {
-    memset(&survey, 0, sizeof survey);
-    survey.wholeDates = survey.wholeTimes = kNoColumn;
+void copyExample(char (&to)[kExampleCapacity], const char* begin, const char* end) {
+    size_t n = static_cast<size_t>(end - begin);
+    if (n >= kExampleCapacity) n = kExampleCapacity - 1;
+    memcpy(to, begin, n);
+    to[n] = '\0';
 }
 
-void surveyDates(DateSurvey& s, const QsoTimePlan& plan, const CsvFields& fields) {
-    if (s.complete) return;
-    if (plan.dateReading == kDateFromOneColumn) {
-        WholeDate date;
-        if (readWholeDate(fields.column[plan.year], kDayFirst, date) && date.ordered) {
-            s.firstAbove12 = s.firstAbove12 || date.day > 12;
-            s.secondAbove12 = s.secondAbove12 || date.month > 12;
-        }
-    } else if (!s.yearSeen && plan.year != kNoColumn) {
-        const char* text = fields.column[plan.year];
-        WholeDate date;
-        s.yearSeen = isDigit(*skipBlanks(reinterpret_cast<const unsigned char*>(text)));
-        if (s.yearSeen && readWholeDate(text, kDayFirst, date)) {
-            s.wholeDates = plan.year;
-            copyExample(s.dateExample, date.begin, date.end);
-        }
-    }
-    if (plan.timeReading == kTimeFromColumns && !s.hourSeen && plan.hour != kNoColumn) {
-        const char* text = fields.column[plan.hour];
-        WholeTime time;
-        s.hourSeen = isDigit(*skipBlanks(reinterpret_cast<const unsigned char*>(text)));
-        if (s.hourSeen && readWholeTime(text, time) && !time.plainHour) {
-            s.wholeTimes = plan.hour;
-            copyExample(s.timeExample, time.begin, time.end);
-        }
-    }
-    // A first number above 12 settles the order whatever follows.
-    const bool dateDone = plan.dateReading == kDateFromOneColumn
-                              ? s.firstAbove12
-                              : s.yearSeen || plan.year == kNoColumn;
-    const bool timeDone =
-        plan.timeReading != kTimeFromColumns || s.hourSeen || plan.hour == kNoColumn;
-    s.complete = dateDone && timeDone;
-}
-
-void settleDateOrder(QsoTimePlan& plan, const DateSurvey& survey) {
-    if (survey.firstAbove12 || survey.secondAbove12) {
-        plan.order = survey.firstAbove12 ? kDayFirst : kMonthFirst;
-        plan.orderFromSystem = false;
-    }
+bool exampleOfDate(const QsoTimePlan& plan, const CsvFields& fields, DateExample& example) {
+    WholeDate date;
+    if (plan.dateReading != kDateFromOneColumn ||
+        !readWholeDate(fields.column[plan.year], plan, date))
+        return false;
+    copyExample(example.text, date.begin, date.end);
+    example.year = date.year;
+    example.month = date.month;
+    example.day = date.day;
+    return true;
 }

@@ -11,8 +11,9 @@
 // ADIF's first (1930-01-01) or more than a day after the file's own; its time
 // is not from 00:00 to 23:59, or a whole time in none of the forms read; its
 // band is no ADIF band; its frequency lies outside its band.
-// kRecordSystemDateOrder is no fault: the record holds a year-last date read
-// in the system's order of day and month.
+// kRecordNotes are no faults: the record holds a year-last date read in the
+// system's order of day and month; a whole date with a two-digit year, read;
+// a time marked as UTC, not shifted.
 enum RecordFault : unsigned {
     kRecordNoCallsign = 1,
     kRecordBadDate = 2,
@@ -29,9 +30,12 @@ enum RecordFault : unsigned {
     // say which), not through the table below.
     kRecordFieldRefused = 1024,
     kRecordUnknownMode = 2048,
-    // No fault: the frequency column held a band figure (7, 430), written as
-    // BAND and not as FREQ.
-    kRecordFrequencyFigure = 4096,
+    // Notes, no faults: a two-digit year read (24/05/03); a time marked as
+    // UTC, not shifted; a band figure (7, 430) in the frequency column,
+    // written as BAND and not as FREQ.
+    kRecordTwoDigitYearRead = 4096,
+    kRecordUtcTime = 8192,
+    kRecordFrequencyFigure = 16384,
 };
 
 // Each kind of fault, in the order the report tells them.
@@ -50,7 +54,7 @@ inline constexpr RecordFaultKind kRecordFaultKinds[] = {
      "with a spreadsheet's date number (format the column as a date before saving)"},
     {kRecordDateOutOfRange,
      "with a date before 1930-01-01 or more than a day after the date this file was made"},
-    {kRecordBadTime, "with a time outside 00:00 to 23:59"},
+    {kRecordBadTime, "with a time that is no time of day, or in no form read"},
     {kRecordUnknownBand,
      "with a band that is no ADIF band such as 20m or 70cm (Band from frequency takes the band "
      "from a figure such as 7 or 430, or from the frequency)"},
@@ -61,6 +65,8 @@ inline constexpr RecordFaultKind kRecordFaultKinds[] = {
 inline constexpr size_t kRecordFaultKindCount =
     sizeof kRecordFaultKinds / sizeof kRecordFaultKinds[0];
 
-// The bits that make a record one that looks wrong (the others are notes).
-constexpr unsigned kRecordFaults =
-    ~static_cast<unsigned>(kRecordSystemDateOrder | kRecordFrequencyFigure);
+// The bits that tell how a record was read, and those that make it one that
+// looks wrong.
+constexpr unsigned kRecordNotes =
+    kRecordSystemDateOrder | kRecordTwoDigitYearRead | kRecordUtcTime | kRecordFrequencyFigure;
+constexpr unsigned kRecordFaults = ~kRecordNotes;

@@ -65,13 +65,17 @@ struct LocalTime {
 // taskbar shows on Windows.
 LocalTime currentLocalTime();
 
-// Whether the user's short date format puts the month before the day, as a
-// spreadsheet writes dates in it: on Windows the user default locale's
-// LOCALE_SSHORTDATE (M/d/yyyy and yyyy/MM/dd month first, dd/MM/yyyy day
-// first); elsewhere the date format of the environment's LC_TIME locale,
-// where the C locale's %m/%d/%y is month first. Month first when neither
-// tells.
-bool shortDateMonthFirst();
+// The order of the user's short date format, as a spreadsheet writes dates
+// in it: whether the year comes first (yyyy/MM/dd) or last (dd/MM/yyyy,
+// M/d/yyyy), and whether the month comes before the day. On Windows the user
+// default locale's LOCALE_SSHORTDATE; elsewhere the date format of the
+// environment's LC_TIME locale, where the C locale's %m/%d/%y has the year
+// last and the month first. A format with the year first counts as month
+// first; one that tells nothing, as year last and month first.
+struct ShortDateOrder {
+    bool yearFirst, monthFirst;
+};
+ShortDateOrder shortDateOrder();
 
 // A thread of the program's own: started once with a function, waited for
 // once.

@@ -71,12 +71,12 @@ LocalTime currentLocalTime() {
     return LocalTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
 }
 
-bool shortDateMonthFirst() {
+ShortDateOrder shortDateOrder() {
     // The environment's LC_TIME locale, without setting the program's locale
     // (number formatting stays that of the C locale).
+    ShortDateOrder order = {false, true};
     locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (locale == static_cast<locale_t>(0)) return true;
-    bool monthFirst = true;
+    if (locale == static_cast<locale_t>(0)) return order;
     for (const char* p = nl_langinfo_l(D_FMT, locale); *p != '\0'; ++p) {
         if (*p != '%') continue;
         // Flags, a width and the E and O modifiers, then the conversion.
@@ -84,14 +84,18 @@ bool shortDateMonthFirst() {
             ++p;
         const char c = *++p;
         if (c == '\0') break;
-        if (c == 'd' || c == 'e') {
-            monthFirst = false;
+        if (strchr("YyCGgF", c) != nullptr) {  // %F is %Y-%m-%d
+            order.yearFirst = true;
             break;
         }
-        if (c == 'm' || c == 'b' || c == 'B' || c == 'h' || c == 'D' || c == 'F') break;
+        if (c == 'd' || c == 'e') {
+            order.monthFirst = false;
+            break;
+        }
+        if (strchr("mbBhD", c) != nullptr) break;  // %D is %m/%d/%y
     }
     freelocale(locale);
-    return monthFirst;
+    return order;
 }
 
 // ---- threads ----

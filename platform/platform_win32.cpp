@@ -88,18 +88,26 @@ LocalTime currentLocalTime() {
     return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-bool shortDateMonthFirst() {
+ShortDateOrder shortDateOrder() {
+    ShortDateOrder order = {false, true};
     char format[80];
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, sizeof format) == 0)
-        return true;
+        return order;
     bool quoted = false;  // text between single quotes is literal
     for (const char* p = format; *p != '\0'; ++p) {
         if (*p == '\'') quoted = !quoted;
         if (quoted) continue;
-        if (*p == 'M') return true;
-        if (*p == 'd') return false;
+        if (*p == 'y') {
+            order.yearFirst = true;
+            break;
+        }
+        if (*p == 'd') {
+            order.monthFirst = false;
+            break;
+        }
+        if (*p == 'M') break;
     }
-    return true;
+    return order;
 }
 
 namespace {

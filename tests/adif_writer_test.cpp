@@ -302,7 +302,7 @@ TEST(WriteRecord, FaultsOfARecord) {
         {"2014,6,15,12,0,K1ABC,14.025,,7MHz", 0, kMHz, kRecordBandFrequency},  // a figure wins
         {"2014,6,15,12,0,K1ABC,430,,430", 0, kMHz, kRecordFrequencyFigure},
         {"2014,6,15,12,0,K1ABC,,,20 m", 0, kMHz, kRecordUnknownBand},
-        {"2014,6,15,12,0,K1ABC,14.025,,20 m", 0, kMHz, 0},  // the frequency's band
+        {"2014,6,15,12,0,K1ABC,14.025,,20 m", 0, kMHz, 0},                 // the frequency's band
         {"2014,6,15,12,0,K1ABC,15.0,,20 m", 0, kMHz, kRecordUnknownBand},  // no band holds it
         {"2014,6,15,12,0,K1ABC,7.0,,,usb", 0, kMHz, 0},
         {"2014,6,15,12,0,K1ABC,7.0,,,LSB-D", 0, kMHz, kRecordUnknownMode},
@@ -359,12 +359,15 @@ TEST(WriteRecord, FieldsFromColumnsOfTheirOwn) {
         {{{"QTH", "N"}, {"A_INDEX", "P"}, {"AGE", "O"}},
          ",x,30,5",
          "<AGE:2>30\r\n<A_INDEX:1>5\r\n<QTH:1>x\r\n"},
-        {{{"QSL_RCVD", "O"}, {"QSLRDATE", "N"}}, ",20240101,Y",
+        {{{"QSL_RCVD", "O"}, {"QSLRDATE", "N"}},
+         ",20240101,Y",
          "<QSLRDATE:8>20240101\r\n<QSL_RCVD:1>Y\r\n"},
         {{{"NAME", "N"}, {"NOTES", "N"}}, ",Ken", "<NAME:3>Ken\r\n<NOTES:3>Ken\r\n"},
         {{{"NAME", "N"}}, ", \t ", ""},
         {{{"NAME", "N"}}, "", ""},
-        {{{"NAME", "N"}}, "," + std::string(300, 'n'), "<NAME:255>" + std::string(255, 'n') + "\r\n"},
+        {{{"NAME", "N"}},
+         "," + std::string(300, 'n'),
+         "<NAME:255>" + std::string(255, 'n') + "\r\n"},
         {{{"NAME", "-"}, {"QTH", "AG"}}, ",Ken,Tokyo", ""},
     };
     for (const auto& c : cases) {
@@ -465,9 +468,9 @@ TEST(WriteRecord, EdgesOfEveryBand) {
             const bool inside = i < 2;
             const std::string line = std::string("2014,6,15,12,0,K1ABC,") + freq + ",,";
             const std::string taken = between(record(s, line), "<BAND", "<FREQ");
-            EXPECT_EQ(taken == "<BAND:" + std::to_string(strlen(band.name)) + ">" + band.name +
-                                   "\r\n",
-                      inside)
+            EXPECT_EQ(
+                taken == "<BAND:" + std::to_string(strlen(band.name)) + ">" + band.name + "\r\n",
+                inside)
                 << freq << " " << taken;
             EXPECT_EQ(makeRecordOf(s, line + band.name, 20240504).faults,
                       inside ? 0u : unsigned{kRecordBandFrequency})
@@ -507,8 +510,8 @@ TEST(WriteRecord, ModesAsAdifNamesThem) {
         ConversionSettings s = defaultSettings();
         s.modeToAdif = c.toAdif ? 1 : 0;
         copyText(s.fieldColumns[columnFieldIndex("SUBMODE", 7)], "N");
-        const std::string line = std::string("2014,12,8,3,15,K1ABC,14.0,,20m,") + c.mode +
-                                 ",599,,579," + c.submode;
+        const std::string line =
+            std::string("2014,12,8,3,15,K1ABC,14.0,,20m,") + c.mode + ",599,,579," + c.submode;
         EXPECT_EQ(between(record(s, line), "<MODE", "<RST_SENT"), c.written) << line;
     }
 }

@@ -181,11 +181,15 @@ check "a year column of whole dates is hinted at" contains err.txt \
 check "an hour column of whole times is hinted at" contains err.txt \
     "whole.csv: warning: column D holds whole times such as 12:34: name it for hour and minute"
 printf '[VANTREL_LOCAL_PARAMS]\r\nTIME_ZONE=0\r\nCOLUMN_MONTH=A\r\nCOLUMN_DAY=A\r\nCOLUMN_HOUR=B\r\nCOLUMN_MINUTE=B\r\nCOLUMN_CALLSIGN=C\r\n' >dates.ini
-printf '3/5/2024,9:05 PM,K1ABC\r\n24/05/03,21:05,K1ABD\r\n45415,2105,K1ABE\r\n' >excel.csv
+printf '3/5/2024,9:05 PM,K1ABC\r\n03/05/24,5 PM,K1ABD\r\n45415,2105,K1ABE\r\n3/5/2024,12:34U,K1ABF\r\n' >excel.csv
 run --settings dates.ini excel.csv
 check "the day/month order taken from the system is told" contains err.txt \
     "excel.csv: read dates such as 3/5/2024 as .*, the order of the system's short date format"
-check "two-digit years are named" contains err.txt "excel.csv:   1 with a two-digit year: CSV line 2"
+check "two-digit years read are noted" contains err.txt \
+    "excel.csv: read 03/05/24 as 2024-0[35]-0[35]: two-digit years 00 to 29 are 2000 to 2029, 30 to 99 are 1930 to 1999"
+check "times marked as UTC are noted" contains err.txt \
+    "excel.csv: 1 record had a time marked as UTC (U, Z, UTC or GMT): not shifted by the time difference"
+check "an hour alone with PM is read" contains excel.adi "<TIME_ON:4>1700"
 check "date numbers are named" contains err.txt \
     "excel.csv:   1 with a spreadsheet's date number (format the column as a date before saving): CSV line 3"
 

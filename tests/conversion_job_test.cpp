@@ -370,17 +370,6 @@ TEST(Conversion, DatesAndTimesInOneColumnEach) {
               readFile(data + "dates-in-one-column-records.adi"));
 }
 
-namespace {
-
-// A report's lines, each after its level's mark: "N " note, "W " warning,
-// "D " detail.
-void collectLine(void* lines, ReportLevel level, const char* text) {
-    static_cast<std::vector<std::string>*>(lines)->push_back(std::string("NWD").substr(level, 1) +
-                                                             " " + text);
-}
-
-}  // namespace
-
 // The report of a conversion tells each kind of record that looks wrong with
 // its count and first CSV lines; the window shows the same lines.
 TEST(ConversionReport, EachKindWithItsCountAndLines) {
@@ -398,8 +387,7 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
     settings.timeZone = 0;
     ConversionReport report;
     convertWith(settings, &report);
-    std::vector<std::string> lines;
-    forEachReportLine(report, collectLine, &lines);
+    const std::vector<std::string> lines = reportLines(report);
     const std::vector<std::string> expected = {
         "N line 1 is a title row: not written",
         "W 5 of 6 records look wrong; CSV lines 2, 3, 4, 5, 7",
@@ -430,6 +418,38 @@ TEST(ConversionReport, EachKindWithItsCountAndLines) {
         char shown[64];
         formatReportCounts(c.notes, c.warnings, shown);
         EXPECT_STREQ(shown, c.text);
+    }
+}
+
+// How dates and times were read is noted, not warned about: the first date
+// read with a two-digit year, and how many times were marked as UTC.
+TEST(ConversionReport, NotesTwoDigitYearsAndTimesMarkedAsUtc) {
+    ScratchDir dir;
+    ConversionSettings settings = settingsFor(dir.file("log.csv"));
+    for (char* column : {settings.columnYear, settings.columnMonth, settings.columnDay})
+        copyText(column, kDesignatorCapacity, "A");
+    copyText(settings.columnHour, "B");
+    copyText(settings.columnMinute, "B");
+    copyText(settings.columnCallsign, "C");
+    const struct {
+        const char* csv;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"2024/05/02,12:00,JA1AAA\r\n24/05/03,12:34U,JA1ABC\r\n24/05/04,21:09J,JA1ABD\r\n"
+         "24/05/05,1234Z,JA1ABE\r\n",
+         {"N read 24/05/03 as 2024-05-03: two-digit years 00 to 29 are 2000 to 2029, 30 to 99 "
+          "are 1930 to 1999",
+          "N 2 records had times marked as UTC (U, Z, UTC or GMT): not shifted by the time "
+          "difference"}},
+        {"2024/05/02,12:00 GMT,JA1AAA\r\n",
+         {"N 1 record had a time marked as UTC (U, Z, UTC or GMT): not shifted by the time "
+          "difference"}},
+    };
+    for (const auto& c : cases) {
+        writeFile(dir.file("log.csv"), c.csv);
+        ConversionReport report;
+        convertWith(settings, &report);
+        EXPECT_EQ(reportLines(report), c.lines) << c.csv;
     }
 }
 
@@ -474,17 +494,39 @@ TEST(ConversionReport, ValuesTheirAdifTypeRefuses) {
         const char* value;
         bool refused;
     } cases[] = {
-        {"TX_PWR", "100", false},      {"TX_PWR", "-0.5", false},    {"TX_PWR", "100W", true},
-        {"TX_PWR", "1.2.3", true},     {"TX_PWR", ".", true},         {"SRX", "-3", false},
-        {"SRX", "1.5", true},          {"CQZ", "25", false},          {"CQZ", "0", true},
-        {"CQZ", "-1", true},           {"QSLSDATE", "20240229", false}, {"QSLSDATE", "20230229", true},
-        {"QSLSDATE", "19291231", true}, {"QSLSDATE", "2024053", true}, {"TIME_OFF", "2359", false},
-        {"TIME_OFF", "235959", false}, {"TIME_OFF", "2400", true},    {"TIME_OFF", "12345", true},
-        {"GRIDSQUARE", "pm95", false}, {"GRIDSQUARE", "PM95ts12", false}, {"GRIDSQUARE", "PM9", true},
-        {"GRIDSQUARE", "SM95", true},  {"GRIDSQUARE", "PM95YA", true}, {"SWL", "n", false},
-        {"SWL", "Yes", true},          {"QSL_SENT", "q", false},      {"QSL_SENT", "V", true},
-        {"QSL_RCVD", "V", false},      {"QSL_RCVD", "Q", true},       {"QSL_SENT_VIA", "B", false},
-        {"QSL_SENT_VIA", "X", true},   {"PROP_MODE", "sat", false},   {"PROP_MODE", "E", true},
+        {"TX_PWR", "100", false},
+        {"TX_PWR", "-0.5", false},
+        {"TX_PWR", "100W", true},
+        {"TX_PWR", "1.2.3", true},
+        {"TX_PWR", ".", true},
+        {"SRX", "-3", false},
+        {"SRX", "1.5", true},
+        {"CQZ", "25", false},
+        {"CQZ", "0", true},
+        {"CQZ", "-1", true},
+        {"QSLSDATE", "20240229", false},
+        {"QSLSDATE", "20230229", true},
+        {"QSLSDATE", "19291231", true},
+        {"QSLSDATE", "2024053", true},
+        {"TIME_OFF", "2359", false},
+        {"TIME_OFF", "235959", false},
+        {"TIME_OFF", "2400", true},
+        {"TIME_OFF", "12345", true},
+        {"GRIDSQUARE", "pm95", false},
+        {"GRIDSQUARE", "PM95ts12", false},
+        {"GRIDSQUARE", "PM9", true},
+        {"GRIDSQUARE", "SM95", true},
+        {"GRIDSQUARE", "PM95YA", true},
+        {"SWL", "n", false},
+        {"SWL", "Yes", true},
+        {"QSL_SENT", "q", false},
+        {"QSL_SENT", "V", true},
+        {"QSL_RCVD", "V", false},
+        {"QSL_RCVD", "Q", true},
+        {"QSL_SENT_VIA", "B", false},
+        {"QSL_SENT_VIA", "X", true},
+        {"PROP_MODE", "sat", false},
+        {"PROP_MODE", "E", true},
         {"NAME", "100W", false},
     };
     // Each field in a column of its own from N on; each case a line of its own.
@@ -500,8 +542,8 @@ TEST(ConversionReport, ValuesTheirAdifTypeRefuses) {
         char column[3];
         columnName(static_cast<int8_t>(13 + k), column);
         copyText(settings.fieldColumns[columnFieldIndex(c.field, strlen(c.field))], column);
-        csv += "2014,6,15,12,0,K1ABC,14.025,,20m,CW,599,,579" + std::string(k + 1, ',') +
-               c.value + "\r\n";
+        csv += "2014,6,15,12,0,K1ABC,14.025,,20m,CW,599,,579" + std::string(k + 1, ',') + c.value +
+               "\r\n";
     }
     csv += "2014,6,15,12,0,K1ABC,14.025,,20m,CW,599,,579" + std::string(fields.size(), ',') +
            "\xe5\xb1\xb1\xe7\x94\xb0\r\n";  // NAME, the last field
@@ -511,8 +553,7 @@ TEST(ConversionReport, ValuesTheirAdifTypeRefuses) {
     writeFile(settings.csvPath, csv);
     ConversionReport report;
     convertWith(settings, &report);
-    std::vector<std::string> lines;
-    forEachReportLine(report, collectLine, &lines);
+    std::vector<std::string> lines = reportLines(report);
 
     std::vector<std::string> expected = {
         "N 1 record holds text outside ASCII in NAME: ADIF files are ASCII, so programs that "
@@ -530,12 +571,13 @@ TEST(ConversionReport, ValuesTheirAdifTypeRefuses) {
         const AdifValueRuleText& rule =
             adifValueRuleText(adifValueRule(*adifFieldNamed(field.c_str(), field.size())));
         expected.push_back("D " + std::to_string(count) + " with a " + field + " that is no ADIF " +
-                           rule.type + " (" + rule.takes + "): CSV line" +
-                           (count > 1 ? "s" : "") + numbers);
+                           rule.type + " (" + rule.takes + "): CSV line" + (count > 1 ? "s" : "") +
+                           numbers);
     }
-    std::sort(expected.begin() + 1, expected.end(), [&](const std::string& a, const std::string& b) {
-        return a.substr(a.find(" with a ")) < b.substr(b.find(" with a "));
-    });
+    std::sort(expected.begin() + 1, expected.end(),
+              [&](const std::string& a, const std::string& b) {
+                  return a.substr(a.find(" with a ")) < b.substr(b.find(" with a "));
+              });
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1].find("W " + std::to_string(refused) + " of "), 0u) << lines[1];
     lines.erase(lines.begin() + 1);
@@ -559,8 +601,7 @@ TEST(ConversionReport, ClearedHintedAndCut) {
     writeFile(settings.csvPath, "Year,Month,Day,Hour,Minute,Call\r\n" + csv);
     ConversionReport report;
     convertWith(settings, &report);
-    std::vector<std::string> lines;
-    forEachReportLine(report, collectLine, &lines);
+    std::vector<std::string> lines = reportLines(report);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "W 7 of 7 records look wrong; CSV lines 2, 3, 4, 5, 6, ...");
     int32_t notes = 0, warnings = 0;
@@ -585,8 +626,7 @@ TEST(ConversionReport, ClearedHintedAndCut) {
     for (const auto& hint : hints) {
         writeFile(settings.csvPath, hint.csv);
         convertWith(settings, &report);
-        lines.clear();
-        forEachReportLine(report, collectLine, &lines);
+        lines = reportLines(report);
         std::vector<std::string> got;
         for (const std::string& line : lines)
             if (line.find(" holds whole ") != std::string::npos) got.push_back(line);

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,14 @@ CsvFields fields;
 
 // A plan reading the date from column A and the time from column B, or, with
 // timeAfterDate, both from column A.
-QsoTimePlan oneColumnPlan(DateOrder order, bool timeAfterDate = false) {
-    QsoTimePlan plan = {0, 0, 0, 1, 1, kDateFromColumns, kTimeFromColumns, order, false, 0};
+QsoTimePlan oneColumnPlan(DateOrder order, bool timeAfterDate = false,
+                          YearPlace yearPlace = kYearLast, int32_t timeZone = 0) {
+    QsoTimePlan plan = {0,     0,         0,     1,       1, kDateFromColumns, kTimeFromColumns,
+                        order, yearPlace, false, timeZone};
     if (timeAfterDate) plan.hour = plan.minute = 0;
     planQsoTime(plan);
     plan.order = order;
+    plan.yearPlace = yearPlace;
     plan.orderFromSystem = false;
     return plan;
 }
@@ -103,11 +107,11 @@ TEST(WholeDate, FormsAndWhatFallsBack) {
         {"2024-05-03T12:34:56", kMonthFirst, 2024, 5, 3, true},
         {"3/5/2024  9:05 PM", kDayFirst, 2024, 5, 3, true},
         // Falling back.
-        {"24/05/03", kMonthFirst, 24, 24, 24, false},
         {"2024/05-03", kMonthFirst, 2024, 2024, 2024, false},
         {"2024/123/4", kMonthFirst, 2024, 2024, 2024, false},
-        {"3/5/24", kDayFirst, 3, 3, 3, false},
         {"3/5/02024", kDayFirst, 3, 3, 3, false},
+        {"2024/5/2024", kDayFirst, 2024, 2024, 2024, false},
+        {"240503", kDayFirst, 240503, 240503, 240503, false},
         {"45415", kMonthFirst, 45415, 45415, 45415, false},
         {"2024/05/03x", kMonthFirst, 2024, 2024, 2024, false},
         {"2024/05/03 hello", kMonthFirst, 2024, 2024, 2024, false},
@@ -127,6 +131,49 @@ TEST(WholeDate, FormsAndWhatFallsBack) {
     }
 }
 
+// Dates with a two-digit year: where its numbers put the year, else where the
+// file (here the plan) does, and day and month of a year-last date by the
+// order. Read, they are noted; not read, they are named as two-digit years.
+TEST(WholeDate, TwoDigitYears) {
+    const unsigned kRead = kRecordTwoDigitYearRead;
+    const unsigned kNotRead = kRecordBadDate | kRecordTwoDigitYear;
+    const struct {
+        const char* text;
+        YearPlace place;
+        DateOrder order;
+        int64_t year, month, day;
+        unsigned faults;
+    } cases[] = {
+        {"24/05/03", kYearFirst, kDayFirst, 2024, 5, 3, kRead},
+        {" 24-5-3 ", kYearFirst, kDayFirst, 2024, 5, 3, kRead},
+        {"29.12.31", kYearFirst, kDayFirst, 2029, 12, 31, kRead},
+        {"30/1/2", kYearFirst, kMonthFirst, 1930, 1, 2, kRead},
+        {"00/02/29 12:00", kYearFirst, kMonthFirst, 2000, 2, 29, kRead},
+        {"24/05/03", kYearLast, kDayFirst, 2003, 5, 24, kRead},
+        {"03/05/24", kYearLast, kMonthFirst, 2024, 3, 5, kRead},
+        {"3.5.99", kYearLast, kMonthFirst, 1999, 5, 3, kRead},  // '.' is always D.M.Y
+        {"24/13/03", kYearFirst, kDayFirst, 2024, 13, 3, kRead | kRecordBadDate},
+        // Numbers above 31 put the year where they stand, whatever the file.
+        {"99/5/3", kYearLast, kDayFirst, 1999, 5, 3, kRead},
+        {"5/3/45", kYearFirst, kMonthFirst, 1945, 5, 3, kRead},
+        {"3/5/2024", kYearFirst, kDayFirst, 2024, 5, 3, 0},
+        // No form for the year's place.
+        {"5/3/24", kYearFirst, kDayFirst, 5, 5, 5, kNotRead},
+        {"24/5/3", kYearLast, kDayFirst, 24, 24, 24, kNotRead},
+        {"03-05-24", kYearLast, kDayFirst, 3, 3, 3, kNotRead},
+        {"024/05/03", kYearFirst, kDayFirst, 24, 24, 24, kRecordBadDate},
+    };
+    for (const auto& c : cases) {
+        splitCsvLine((std::string(c.text) + ",12:00").c_str(), fields);
+        QsoTimestamp t;
+        const unsigned faults = readQsoTime(t, oneColumnPlan(c.order, false, c.place), fields);
+        EXPECT_EQ(t.year, c.year) << c.text;
+        EXPECT_EQ(t.month, c.month) << c.text;
+        EXPECT_EQ(t.day, c.day) << c.text;
+        EXPECT_EQ(faults, c.faults) << c.text;
+    }
+}
+
 // A whole time in one column, or after the date in the date's column.
 // Texts in none of the forms fall back to the leading integer of the column's
 // whole text for hour and minute, and look wrong.
@@ -135,38 +182,53 @@ TEST(WholeTime, FormsAndWhatFallsBack) {
         const char* line;
         bool afterDate;
         int64_t hour, minute;
-        bool read;
+        unsigned faults;  // kRecordBadTime, kRecordUtcTime
     } cases[] = {
-        {"2024/5/3,12:34", false, 12, 34, true},
-        {"2024/5/3,9:05", false, 9, 5, true},
-        {"2024/5/3, 09:05:59\t", false, 9, 5, true},
-        {"2024/5/3,12.34", false, 12, 34, true},
-        {"2024/5/3,1234", false, 12, 34, true},
-        {"2024/5/3,930", false, 9, 30, true},
-        {"2024/5/3,5", false, 0, 5, true},
-        {"2024/5/3,12:34 AM", false, 0, 34, true},
-        {"2024/5/3,12:00:00 AM", false, 0, 0, true},
-        {"2024/5/3,12:34 PM", false, 12, 34, true},
-        {"2024/5/3,1:05 PM", false, 13, 5, true},
-        {"2024/5/3,1:05pm", false, 13, 5, true},
-        {"2024/5/3,930 PM", false, 21, 30, true},
-        {"2024/5/3,11.05AM", false, 11, 5, true},
-        {"2024/05/03 12:34", true, 12, 34, true},
-        {"2024-05-03T12:34:56", true, 12, 34, true},
-        {"3.5.2024 9:05 PM", true, 21, 5, true},
+        {"2024/5/3,12:34", false, 12, 34, 0},
+        {"2024/5/3,9:05", false, 9, 5, 0},
+        {"2024/5/3, 09:05:59\t", false, 9, 5, 0},
+        {"2024/5/3,12.34", false, 12, 34, 0},
+        {"2024/5/3,1234", false, 12, 34, 0},
+        {"2024/5/3,930", false, 9, 30, 0},
+        {"2024/5/3,5", false, 0, 5, 0},
+        {"2024/5/3,12:34 AM", false, 0, 34, 0},
+        {"2024/5/3,12:00:00 AM", false, 0, 0, 0},
+        {"2024/5/3,12:34 PM", false, 12, 34, 0},
+        {"2024/5/3,1:05 PM", false, 13, 5, 0},
+        {"2024/5/3,1:05pm", false, 13, 5, 0},
+        {"2024/5/3,930 PM", false, 21, 30, 0},
+        {"2024/5/3,11.05AM", false, 11, 5, 0},
+        {"2024/05/03 12:34", true, 12, 34, 0},
+        {"2024-05-03T12:34:56", true, 12, 34, 0},
+        {"3.5.2024 9:05 PM", true, 21, 5, 0},
+        {"2024/5/3,5 PM", false, 17, 0, 0},
+        {"2024/5/3,12AM", false, 0, 0, 0},
+        {"2024/5/3,123456", false, 12, 34, 0},
+        // Zones: local time, or UTC already.
+        {"2024/5/3,21:09J", false, 21, 9, 0},
+        {"2024/5/3,21:09 JST", false, 21, 9, 0},
+        {"2024/5/3,12:34U", false, 12, 34, kRecordUtcTime},
+        {"2024/5/3,1234 Z ", false, 12, 34, kRecordUtcTime},
+        {"2024/5/3,5PMGMT", false, 17, 0, kRecordUtcTime},
+        {"24/05/03 12:34 UTC", true, 12, 34, kRecordUtcTime},
+        {"2024-05-03T12:34:56Z", true, 12, 34, kRecordUtcTime},
         // Falling back.
-        {"2024/5/3,0:30 AM", false, 0, 0, false},
-        {"2024/5/3,13:00 PM", false, 13, 13, false},
-        {"2024/5/3,12:34  PM", false, 12, 12, false},
-        {"2024/5/3,12:34 Pm", false, 12, 12, false},
-        {"2024/5/3,9:5", false, 9, 9, false},
-        {"2024/5/3,12:34:5", false, 12, 12, false},
-        {"2024/5/3,12.34.56", false, 12, 12, false},
-        {"2024/5/3,12345", false, 12345, 12345, false},
-        {"2024/5/3,", false, 0, 0, false},
-        {"2024/05/03", true, 2024, 2024, false},
-        {"2024/05/03 12:34Z", true, 2024, 2024, false},
-        {"24/05/03 12:34", true, 24, 24, false},  // no date, so no time after it
+        {"2024/5/3,0:30 AM", false, 0, 0, kRecordBadTime},
+        {"2024/5/3,13:00 PM", false, 13, 13, kRecordBadTime},
+        {"2024/5/3,12:34  PM", false, 12, 12, kRecordBadTime},
+        {"2024/5/3,12:34 Pm", false, 12, 12, kRecordBadTime},
+        {"2024/5/3,9:5", false, 9, 9, kRecordBadTime},
+        {"2024/5/3,12:34:5", false, 12, 12, kRecordBadTime},
+        {"2024/5/3,12.34.56", false, 12, 12, kRecordBadTime},
+        {"2024/5/3,12345", false, 12345, 12345, kRecordBadTime},
+        {"2024/5/3,", false, 0, 0, kRecordBadTime},
+        {"2024/05/03", true, 2024, 2024, kRecordBadTime},
+        {"2024/5/3,12:34u", false, 12, 12, kRecordBadTime},
+        {"2024/5/3,12:34  U", false, 12, 12, kRecordBadTime},
+        {"2024/5/3,12:34 JSTX", false, 12, 12, kRecordBadTime},
+        {"2024/5/3,13 PM", false, 13, 13, kRecordBadTime},
+        {"2024/5/3,1234567", false, 1234567, 1234567, kRecordBadTime},
+        {"24/05/03x 12:34", true, 24, 24, kRecordBadTime},  // no date, so no time after it
     };
     for (const auto& c : cases) {
         splitCsvLine(c.line, fields);
@@ -174,18 +236,56 @@ TEST(WholeTime, FormsAndWhatFallsBack) {
         const unsigned faults = readQsoTimestamp(t, oneColumnPlan(kDayFirst, c.afterDate), fields);
         EXPECT_EQ(t.hour, c.hour) << c.line;
         EXPECT_EQ(t.minute, c.minute) << c.line;
-        EXPECT_EQ((faults & kRecordBadTime) != 0, !c.read) << c.line;
+        EXPECT_EQ(faults & (kRecordBadTime | kRecordUtcTime), c.faults) << c.line;
     }
 }
 
-// The order of day and month in year-last dates with '/' or '-': settled by
-// the lines within the file's first 64 KiB, else the system's short date
-// format. VANTREL_EXPECT_DATE_ORDER ("day" or "month") names the system's
-// order where a test run sets the locale.
+// A time marked as UTC is not shifted; one marked as local time is.
+TEST(WholeTime, ZoneMarksAndTheTimeDifference) {
+    const struct {
+        const char* text;
+        long long date, time;
+    } cases[] = {
+        {"2024/05/03 12:34U", 20240503, 1234}, {"2024/05/03 01:00 UTC", 20240503, 100},
+        {"2024/05/03 21:09J", 20240503, 1209}, {"2024/05/03 05:00 JST", 20240502, 2000},
+        {"2024/05/03 05:00", 20240502, 2000},
+    };
+    for (const auto& c : cases) {
+        splitCsvLine(c.text, fields);
+        QsoTimestamp t;
+        readQsoTime(t, oneColumnPlan(kDayFirst, true, kYearFirst, 9), fields);
+        EXPECT_EQ(t.date, c.date) << c.text;
+        EXPECT_EQ(t.time, c.time) << c.text;
+    }
+}
+
+// The day after a date, the latest a record may hold: across months, leap
+// days and the year's end.
+TEST(CalendarDayAfter, RollsOverMonthsAndYears) {
+    const long long cases[][2] = {
+        {20240430, 20240501}, {20240228, 20240229}, {20230228, 20230301},
+        {21000228, 21000301}, {20241231, 20250101},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(calendarDayAfter(c[0]), c[1]) << c[0];
+}
+
+// The year's place and the order of day and month in whole dates: settled by
+// the lines within the file's first 64 KiB, else by the system's short date
+// format. VANTREL_EXPECT_DATE_ORDER names the system's order where a test run
+// sets the locale: "day" (day/month/year), "month" (month/day/year) or "year"
+// (year/month/day).
 TEST(DateOrder, SettledByTheFileElseByTheSystem) {
     const char* expected = getenv("VANTREL_EXPECT_DATE_ORDER");
+    const ShortDateOrder system = shortDateOrder();
+    const bool systemYearFirst =
+        expected != nullptr ? strcmp(expected, "year") == 0 : system.yearFirst;
     const bool systemDayFirst =
-        expected != nullptr ? strcmp(expected, "day") == 0 : !shortDateMonthFirst();
+        expected != nullptr ? strcmp(expected, "day") == 0 : !system.monthFirst;
+    if (expected != nullptr) {
+        EXPECT_EQ(system.yearFirst, systemYearFirst);
+        EXPECT_EQ(system.monthFirst, !systemDayFirst);
+    }
     // Lines of year-first dates, which say nothing of the order.
     auto filler = [](size_t bytes) {
         std::string lines;
@@ -193,6 +293,7 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
             lines += "2024/05/03,12:00,FILL\r\n";
         return lines;
     };
+    const std::string systemOrder = systemDayFirst ? "20240503" : "20240305";
     const struct {
         const char* name;
         std::string csv;
@@ -212,15 +313,58 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
          0},
         {"neither",
          "Date,Time,Call\r\n3/5/2024,12:00,A\r\n03-05-2024,12:00,B\r\n",
-         {systemDayFirst ? "20240503" : "20240305", systemDayFirst ? "20240503" : "20240305"},
+         {systemOrder, systemOrder},
          true,
          0},
+        {"a first number of 12",
+         "12/5/2024,12:00,A\r\n5/12/2024,12:00,B\r\n",
+         {systemDayFirst ? "20240512" : "20241205", systemDayFirst ? "20241205" : "20240512"},
+         true,
+         0},
+        {"a first and a second number above 12: the first wins",
+         "5/13/2024,12:00,A\r\n13/5/2024,12:00,B\r\n",
+         {"20241305", "20240513"},
+         false,
+         1},
         {"year-first dates need no order", "2024/05/03,12:00,A\r\n", {"20240503"}, false, 0},
         {"a later record contradicting the order",
          "5/13/2024,12:00,A\r\n" + filler(70000) + "13/5/2024,12:00,B\r\n",
          {"20240513", "20241305"},
          false,
          1},
+        // Two-digit years.
+        {"the year first, as a date shows",
+         "99/12/31,12:00,A\r\n03/05/04,12:00,B\r\n",
+         {"19991231", "20030504"},
+         false,
+         0},
+        {"the year last, as a date shows; 24 then makes the day first",
+         "3/5/2024,12:00,A\r\n24/05/03,12:00,B\r\n",
+         {"20240503", "20030524"},
+         false,
+         0},
+        {"the year first settled after the order",
+         "13/5/2024,12:00,A\r\n03/05/04,12:00,B\r\n99/1/1,12:00,C\r\n",
+         {"20240513", "20030504", "19990101"},
+         false,
+         0},
+        {"a year-last date in a file with the year first",
+         "99/12/31,12:00,A\r\n5/3/24,12:00,B\r\n",
+         {"19991231"},
+         false,
+         1},
+        {"with the year first, 24/05/03 says nothing of the order",
+         "2024/1/1,12:00,A\r\n24/05/03,12:00,B\r\n3/5/2024,12:00,C\r\n",
+         {"20240101", "20240503", systemOrder},
+         true,
+         0},
+        {"the system's place",
+         "03/05/04,12:00,A\r\n",
+         {systemYearFirst  ? "20030504"
+          : systemDayFirst ? "20040503"
+                           : "20040305"},
+         !systemYearFirst,
+         0},
     };
     ScratchDir dir;
     ConversionSettings settings = settingsFor(dir.file("log.csv"));
@@ -230,6 +374,11 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
     copyText(settings.columnHour, "B");
     copyText(settings.columnMinute, "B");
     copyText(settings.columnCallsign, "C");
+    const std::string systemNote =
+        std::string("N read dates such as 3/5/2024 as ") +
+        (systemDayFirst ? "3 May 2024 (day/month/year)" : "5 March 2024 (month/day/year)") +
+        ", the order of the system's short date format (no date among the file's first lines "
+        "has a day above 12)";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeFile(dir.file("log.csv"), c.csv);
@@ -243,9 +392,8 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
             if (found != std::string::npos) at = found + 1;
         }
         EXPECT_EQ(report.dateOrderFromSystem, c.fromSystem);
-        if (c.fromSystem) {
-            EXPECT_EQ(report.dateOrder == kDayFirst, systemDayFirst);
-        }
+        const std::vector<std::string> lines = reportLines(report);
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), systemNote) != lines.end(), c.fromSystem);
         EXPECT_EQ(tallyOf(report, kRecordBadDate).count, c.badDates);
     }
 }

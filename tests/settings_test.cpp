@@ -205,7 +205,8 @@ TEST(SettingsFile, AFileEndingInALoneCrKeepsItsValuesThroughASave) {
 TEST(SettingValue, LongAndRealKinds) {
     int32_t number = 0;
     double real = 0;
-    const SettingDescriptor longRow = {kSettingLong, "L", 0, sizeof number, "", 0, kEditBox, kOnForm};
+    const SettingDescriptor longRow = {kSettingLong, "L", 0,        sizeof number,
+                                       "",           0,   kEditBox, kOnForm};
     const SettingDescriptor realRow = {kSettingReal, "R", 0, sizeof real, "", 0, kEditBox, kOnForm};
     char value[kSettingValueCapacity];
     storeSettingValue(longRow, &number, " -42abc");

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "conversion/conversion_job.h"
+#include "conversion/conversion_report.h"
 #include "conversion/converter_state.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
@@ -129,4 +130,19 @@ int finishedCount(const std::string& status) {
     const std::string digits = status.substr(head, tail - head);
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
     return std::stoi(digits);
+}
+
+namespace {
+
+void collectLine(void* lines, ReportLevel level, const char* text) {
+    static_cast<std::vector<std::string>*>(lines)->push_back(std::string("NWD").substr(level, 1) +
+                                                             " " + text);
+}
+
+}  // namespace
+
+std::vector<std::string> reportLines(const ConversionReport& report) {
+    std::vector<std::string> lines;
+    forEachReportLine(report, collectLine, &lines);
+    return lines;
 }

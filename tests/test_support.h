@@ -5,6 +5,7 @@
 #include <stddef.h>
 
 #include <string>
+#include <vector>
 
 #include "settings/conversion_settings.h"
 
@@ -42,6 +43,10 @@ std::string statusNow();
 // Puts settings into the converter, clears its status and flags, and runs one
 // conversion; returns the status text, and fills the report when given one.
 std::string convertWith(const ConversionSettings& settings, ConversionReport* report = nullptr);
+
+// A report's lines, each after its level's mark: "N " note, "W " warning,
+// "D " detail.
+std::vector<std::string> reportLines(const ConversionReport& report);
 
 // A logbook of `rows` full lines in the default layout, row i with the
 // callsign JA<100000 + i> and a quoted comment holding a comma.
