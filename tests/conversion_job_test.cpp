@@ -15,6 +15,7 @@
 #include "conversion/logbook_format.h"
 #include "conversion/record_plan.h"
 #include "platform/platform.h"
+#include "settings/settings_file.h"
 #include "test_support.h"
 
 #ifdef _WIN32
@@ -632,4 +633,20 @@ TEST(ConversionReport, ClearedHintedAndCut) {
             if (line.find(" holds whole ") != std::string::npos) got.push_back(line);
         EXPECT_EQ(got, hint.warnings) << hint.csv;
     }
+}
+
+// A CSV file as Japanese logging programs export it, with the settings file
+// shipped for it: two-digit years, times marked J (Japan) or U (UTC), band
+// figures, an emission designator and a submode, Shift-JIS names.
+TEST(Conversion, AJapaneseLoggersExport) {
+    ScratchDir dir;
+    const std::string examples = std::string(VANTREL_SOURCE_DIR) + "/examples/";
+    ConversionSettings settings = defaultSettings();
+    loadSettingsFrom(settings, (examples + "japanese-logger.ini").c_str());
+    copyText(settings.csvPath, dir.file("export.csv").c_str());
+    writeFile(settings.csvPath, readFile(examples + "japanese-logger.csv"));
+    EXPECT_EQ(finishedCount(convertWith(settings)), 6);
+    EXPECT_EQ(
+        recordsOf(readFile(dir.file("export.adi"))),
+        readFile(std::string(VANTREL_SOURCE_DIR) + "/tests/data/japanese-logger-records.adi"));
 }
