@@ -396,4 +396,10 @@ TEST(DateOrder, SettledByTheFileElseByTheSystem) {
         EXPECT_EQ(std::find(lines.begin(), lines.end(), systemNote) != lines.end(), c.fromSystem);
         EXPECT_EQ(tallyOf(report, kRecordBadDate).count, c.badDates);
     }
+    // A file whose only note is the system's order: a note is no record that
+    // looks wrong, and makes no summary.
+    writeFile(dir.file("log.csv"), "3/5/2024,12:00,K1ABC\r\n");
+    ConversionReport report;
+    convertWith(settings, &report);
+    EXPECT_EQ(reportLines(report), std::vector<std::string>{systemNote});
 }
