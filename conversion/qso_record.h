@@ -72,7 +72,8 @@ struct QsoRecord {
 };
 
 // Makes the record of the current CSV line's columns as the plan says, and
-// checks it.
+// checks it. Its items refer to the plan's names and the columns' text: the
+// record is good while both stay as they are.
 void makeRecord(QsoRecord& record, const RecordPlan& plan, const CsvFields& fields);
 
 // The ADIF name of an item id.

@@ -16,12 +16,12 @@
 namespace {
 
 CsvFields fields;
+RecordPlan plan;  // a record's items refer to the plan's names and the fields' text
 QsoRecord made;
 
 // The record of a CSV line planned from the settings, and its ADIF text.
 const QsoRecord& makeRecordOf(const ConversionSettings& settings, const std::string& line,
                               int64_t latestDate = 0) {
-    RecordPlan plan;
     planRecord(plan, settings, false);
     if (latestDate != 0) plan.latestDate = latestDate;
     splitCsvLine(line.data(), line.size(), fields);
@@ -514,4 +514,19 @@ TEST(WriteRecord, ModesAsAdifNamesThem) {
             std::string("2014,12,8,3,15,K1ABC,14.0,,20m,") + c.mode + ",599,,579," + c.submode;
         EXPECT_EQ(between(record(s, line), "<MODE", "<RST_SENT"), c.written) << line;
     }
+}
+
+// Every field from a column of its own, each value at its longest: the
+// record holds all of them, none cut or dropped for want of room, and its
+// text within the most a record is planned to take.
+TEST(WriteRecord, EveryFieldAtItsLongest) {
+    std::string line;
+    for (size_t k = 0; k < kCsvColumns; ++k)
+        line += (k > 0 ? "," : "") + std::string(255, static_cast<char>('a' + k % 26));
+    ConversionSettings s = defaultSettings();
+    for (size_t k = 0; k < kColumnFieldCount; ++k)
+        copyText(s.fieldColumns[k], std::string(1, static_cast<char>('A' + k % 26)).c_str());
+    const std::string r = record(s, line);
+    EXPECT_EQ(countOf(r, ":255>"), kColumnFieldCount + 9);  // and CALL ... QSLMSG
+    EXPECT_LE(r.size(), made.mostBytes);
 }
