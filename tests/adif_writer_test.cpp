@@ -430,6 +430,7 @@ TEST(WriteRecord, BandFromFiguresAndFrequencies) {
         {"", "1200", kMHz, true, "<BAND:4>23cm\r\n"},
         {"", "7MHz", kMHz, true, "<BAND:3>40m\r\n"},
         {"20m", "7", kMHz, true, "<BAND:3>20m\r\n"},  // an ADIF band stays
+        {"70CM", "14.025", kMHz, true, "<BAND:4>70CM\r\n<FREQ:6>14.025\r\n"},  // in any case
         {"7", "14.025", kMHz, true, "<BAND:3>40m\r\n<FREQ:6>14.025\r\n"},
         {"7 M", "", kMHz, true, "<BAND:3>7 M\r\n<FREQ:0>\r\n"},
         {"", "15.0", kMHz, true, "<BAND:0>\r\n<FREQ:4>15.0\r\n"},

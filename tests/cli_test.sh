@@ -193,6 +193,15 @@ check "an hour alone with PM is read" contains excel.adi "<TIME_ON:4>1700"
 check "date numbers are named" contains err.txt \
     "excel.csv:   1 with a spreadsheet's date number (format the column as a date before saving): CSV line 3"
 
+# The sample of a Japanese logger's export, with its settings file.
+cp "$source_dir/examples/japanese-logger.csv" jp.csv
+cp "$source_dir/examples/japanese-logger.ini" jp.ini
+run --settings jp.ini jp.csv
+check "a Japanese logger's export converts" finished_line "jp.adi" 6
+check "the text outside ASCII is named once per field" contains err.txt \
+    "^jp.csv: 6 records hold text outside ASCII in COMMENT, NAME, QTH: ADIF files are ASCII"
+check "the times marked U are told" contains err.txt "^jp.csv: 2 records had times marked as UTC"
+
 # A title row: the settings lines its titles give, and its columns on request.
 # Neither it nor the rows without callsign, date or time are written.
 printf 'No.,Date,Time (UTC),Call,Freq (kHz),Mode,His,My,Name\r\n1,2024/05/03,12:34,K1ABC,14074,FT8,-10,-12,Bob\r\n2,,,,,,,,\r\n,,,,,,,,\r\n\r\n3,2024/05/04,01:02,JA1XYZ,7026,usb,59,57,\r\n' >titles.csv
