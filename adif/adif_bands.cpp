@@ -92,9 +92,11 @@ const AdifBand* adifBandOfFigure(const char* text, size_t length) {
     }
     while (length > 0 && isBlank(text[length - 1]))
         --length;
+    if (length > 7 || length == 0) return nullptr;  // the longest is 1200MHz
     size_t number = 0;
     while (number < length && ((text[number] >= '0' && text[number] <= '9') || text[number] == '.'))
         ++number;
+    if (number == 0 || number > 4) return nullptr;  // the longest is 1200
     const char* unit = text + number;
     const size_t unitLength = length - number;
     const bool megahertz =
@@ -102,8 +104,8 @@ const AdifBand* adifBandOfFigure(const char* text, size_t length) {
     const bool gigahertz = isUnit(unit, unitLength, "g") || isUnit(unit, unitLength, "ghz");
     if (number == 0 || (!megahertz && !gigahertz)) return nullptr;
     for (const auto& figure : kBandFigures) {
-        if (figure.gigahertz == gigahertz && strlen(figure.figure) == number &&
-            memcmp(figure.figure, text, number) == 0)
+        if (figure.gigahertz == gigahertz && figure.figure[0] == text[0] &&
+            strncmp(figure.figure, text, number) == 0 && figure.figure[number] == '\0')
             return adifBandNamed(figure.band, strlen(figure.band));
     }
     return nullptr;

@@ -1,11 +1,11 @@
 #include "adif/adif_modes.h"
 
-#include <string.h>
+#include <stddef.h>
 
 namespace {
 
 // ADIF's modes (its Mode enumeration).
-const char* const kAdifModes[] = {
+constexpr const char* kAdifModes[] = {
     "AM",     "ARDOP",   "ATV",    "CHIP",  "CLO",    "CONTESTI", "CW",     "DIGITALVOICE",
     "DOMINO", "DYNAMIC", "FAX",    "FM",    "FSK441", "FSK",      "FT8",    "HELL",
     "ISCAT",  "JT4",     "JT6M",   "JT9",   "JT44",   "JT65",     "MFSK",   "MSK144",
@@ -15,10 +15,11 @@ const char* const kAdifModes[] = {
 };
 
 // ADIF's submodes (its Submode enumeration), each with its mode.
-const struct {
+struct Submode {
     const char* submode;
     const char* mode;
-} kAdifSubmodes[] = {
+};
+constexpr Submode kAdifSubmodes[] = {
     {"CHIP64", "CHIP"},
     {"CHIP128", "CHIP"},
     {"PCW", "CW"},
@@ -205,10 +206,11 @@ const struct {
 };
 
 // The designators of emissions that Japanese logbooks write for a mode.
-const struct {
+struct Designator {
     const char* designator;
     const char* mode;
-} kEmissionDesignators[] = {
+};
+constexpr Designator kEmissionDesignators[] = {
     {"A1A", "CW"},  {"A1", "CW"},  {"A3E", "AM"}, {"A3", "AM"},  {"J3E", "SSB"},
     {"A3J", "SSB"}, {"F3E", "FM"}, {"F3", "FM"},  {"G3E", "FM"}, {"F1B", "RTTY"},
 };
@@ -217,34 +219,77 @@ inline char upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Whether the text is `name` (n bytes), letter case aside.
-bool sameName(const char* text, size_t length, const char* name, size_t n) {
-    if (n != length) return false;
-    for (size_t i = 0; i < n; ++i) {
-        if (upper(text[i]) != name[i]) return false;
+constexpr int compareNames(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
+}
+
+// Every name a mode column may hold (the tables' names are upper case), with
+// what it names, in byte order, found by a binary search: a record asks for
+// its mode among some three hundred names.
+struct ModeName {
+    const char* text;
+    AdifModeName name;
+};
+constexpr size_t kModeNameCount = sizeof kAdifModes / sizeof kAdifModes[0] +
+                                  sizeof kAdifSubmodes / sizeof kAdifSubmodes[0] +
+                                  sizeof kEmissionDesignators / sizeof kEmissionDesignators[0];
+struct ModeNames {
+    ModeName entries[kModeNameCount];
+    size_t count;
+    constexpr void insert(const char* text, const char* mode, const char* submode) {
+        size_t at = count++;
+        while (at > 0 && compareNames(entries[at - 1].text, text) > 0) {
+            entries[at] = entries[at - 1];
+            --at;
+        }
+        entries[at] = {text, {mode, submode}};
+    }
+};
+constexpr ModeNames makeModeNames() {
+    ModeNames names = {};
+    for (const char* mode : kAdifModes)
+        names.insert(mode, mode, "");
+    for (const Submode& submode : kAdifSubmodes)
+        names.insert(submode.submode, submode.mode, submode.submode);
+    for (const Designator& emission : kEmissionDesignators)
+        names.insert(emission.designator, emission.mode, "");
+    return names;
+}
+constexpr ModeNames kModeNames = makeModeNames();
+
+constexpr bool namesDiffer() {
+    for (size_t i = 1; i < kModeNameCount; ++i) {
+        if (compareNames(kModeNames.entries[i - 1].text, kModeNames.entries[i].text) == 0)
+            return false;
     }
     return true;
 }
+static_assert(namesDiffer(), "no name stands for two modes");
 
 }  // namespace
 
 bool adifModeOf(const char* text, size_t length, AdifModeName& name) {
-    for (const char* mode : kAdifModes) {
-        if (sameName(text, length, mode, strlen(mode))) {
-            name = {mode, ""};
+    char key[24];
+    if (length == 0 || length >= sizeof key) return false;
+    for (size_t i = 0; i < length; ++i)
+        key[i] = upper(text[i]);
+    key[length] = '\0';
+    size_t low = 0, high = kModeNameCount;
+    while (low < high) {
+        const size_t middle = (low + high) / 2;
+        const int order = compareNames(kModeNames.entries[middle].text, key);
+        if (order == 0) {
+            name = kModeNames.entries[middle].name;
             return true;
         }
-    }
-    for (const auto& submode : kAdifSubmodes) {
-        if (sameName(text, length, submode.submode, strlen(submode.submode))) {
-            name = {submode.mode, submode.submode};
-            return true;
-        }
-    }
-    for (const auto& emission : kEmissionDesignators) {
-        if (sameName(text, length, emission.designator, strlen(emission.designator))) {
-            name = {emission.mode, ""};
-            return true;
+        if (order < 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
         }
     }
     return false;

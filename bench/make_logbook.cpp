@@ -1,7 +1,9 @@
 // Writes a deterministic logbook of realistic rows in the default column
-// layout (A..U, no title row): make_logbook [--one-column] ROWS > logbook.csv
+// layout (A..U, no title row): make_logbook [--one-column|--fields] ROWS
 // With --one-column the date (2024/05/03) is in column A and the time (12:34)
 // in column B, as a spreadsheet holds them, and columns C to E are empty.
+// With --fields ten more columns follow, V to AE: name, QTH, grid square,
+// power, QSL sent, QSL received, QSL via, state, notes, contest.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -35,12 +37,15 @@ const char* const kComments[] = {"",
                                  "first contact",
                                  "\"said \"\"hi\"\" to the club\""};
 const char* const kGrids[] = {"PM95", "QM05", "IO91", "JO62", "FN31", "EM12", "PM74", "QF56"};
+const char* const kNames[] = {"Taro", "Hanako", "John", "Maria", "Hans", "Ken"};
+const char* const kQths[] = {"Tokyo", "Osaka", "Boston", "Berlin", "Sydney", "Nagoya"};
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool oneColumn = argc > 1 && strcmp(argv[1], "--one-column") == 0;
-    if (oneColumn) {
+    const bool fields = argc > 1 && strcmp(argv[1], "--fields") == 0;
+    if (oneColumn || fields) {
         --argc;
         ++argv;
     }
@@ -66,8 +71,15 @@ int main(int argc, char** argv) {
         } else {
             printf("%d,%u,%u,%u,%u", year, month, day, hour, minute);
         }
-        printf(",%s%s,%.3f,,%s,%s,%s,,%s,,,,,,,%s,%s\r\n", prefix, suffix, mhz, kBands[band], mode,
+        printf(",%s%s,%.3f,,%s,%s,%s,,%s,,,,,,,%s,%s", prefix, suffix, mhz, kBands[band], mode,
                cw ? "599" : "59", cw ? "579" : "57", comment, grid);
+        if (fields) {
+            printf(",%s,%s,%s,%u,%c,%c,%s,%s,%s,%s", kNames[i % 6], kQths[i % 6 + 0], kGrids[i % 8],
+                   5 + static_cast<unsigned>(i % 4) * 45, "YNR"[i % 3], "YN"[i % 2],
+                   i % 5 == 0 ? "JA1XYZ" : "", i % 7 == 0 ? "MA" : "",
+                   i % 3 == 0 ? "\"tnx fer the call, 73\"" : "", i % 11 == 0 ? "JIDX-CW" : "");
+        }
+        printf("\r\n");
     }
     return 0;
 }

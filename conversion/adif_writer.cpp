@@ -34,7 +34,11 @@ inline char* put(char* p, const char* bytes, size_t n) {
 // The head and a short value are copied with fixed-size moves, which may
 // write past the item's end into room reserved as kRecordSlack.
 inline char* putItem(char* p, const RecordItem& item) {
-    memcpy(p, item.name - 1, kItemHeadBytes);
+    if (item.nameLength <= 14) {  // "<NAME:" in 16 bytes, as most are
+        memcpy(p, item.name - 1, 16);
+    } else {
+        memcpy(p, item.name - 1, kItemHeadBytes);
+    }
     p += item.nameLength + 2;
     const size_t n = item.length;
     if (n < 10) {  // the usual lengths, without the general formatter

@@ -74,7 +74,7 @@ unsigned qslFaults(const QslItems& items, int64_t latestDate) {
     if (items.date != 0 && (items.date < kFirstAdifDate || items.date > latestDate))
         faults |= kRecordDateOutOfRange;
     if (items.bandLength != 0) {
-        const AdifBand* band = adifBandNamed(items.band, items.bandLength);
+        const AdifBand* band = items.adifBand;
         if (band == nullptr) {
             faults |= kRecordUnknownBand;
         } else if (items.freq != nullptr && items.freqLength != 0) {

@@ -22,15 +22,16 @@ double frequencyMhz(const char* text, size_t length);
 // What a record written so draws: kRecordCallsignRefused for a callsign (not
 // empty) that services refuse; kRecordDateOutOfRange for a calendar date
 // (YYYYMMDD; 0 for none) before 1930-01-01 or after latestDate;
-// kRecordUnknownBand for a band (not empty) that is no ADIF band;
+// kRecordUnknownBand for a band (not empty) that is no ADIF band (adifBand,
+// the band's ADIF band as adifBandNamed finds it, is null);
 // kRecordBandFrequency for an ADIF band whose FREQ value (not empty; null when
 // none is written) lies outside its edges.
 struct QslItems {
     const char* call;
     size_t callLength;
     int64_t date;
-    const char* band;
     size_t bandLength;
+    const AdifBand* adifBand;
     const char* freq;
     size_t freqLength;
 };

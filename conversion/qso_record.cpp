@@ -88,13 +88,8 @@ inline bool holdsNonAscii(const char* p, size_t length, bool padded) {
 inline RecordItem& add(QsoRecord& r, uint16_t id, const ItemHead& head, uint8_t nameLength,
                        const char* value, size_t length) {
     RecordItem& item = r.items[r.count++];
-    item.name = head.text + 1;
-    item.value = value;
-    item.length = static_cast<uint16_t>(length);
-    item.id = id;
-    item.nameLength = nameLength;
-    item.columnCount = 0;
-    item.flags = 0;
+    item =
+        RecordItem{head.text + 1, value, static_cast<uint16_t>(length), id, nameLength, 0, {}, 0};
     return item;
 }
 
@@ -180,11 +175,10 @@ Frequency frequencyOf(QsoRecord& r, const RecordPlan& plan, const CsvFields& fie
 // band a figure in it names, else the one a figure in the frequency column
 // names, else the band that holds the frequency; null where none does.
 const AdifBand* bandTaken(const RecordPlan& plan, const CsvFields& fields, const Frequency& f,
-                          int8_t& from) {
-    if (!plan.bandFromFreq) return nullptr;
+                          const AdifBand* named, int8_t& from) {
+    if (!plan.bandFromFreq || named != nullptr) return nullptr;
     const char* text = plan.band == kNoColumn ? "" : fields.column[plan.band];
     const size_t length = plan.band == kNoColumn ? 0 : fields.length[plan.band];
-    if (adifBandNamed(text, length) != nullptr) return nullptr;
     const AdifBand* band = adifBandOfFigure(text, length);
     from = plan.band;
     if (band == nullptr) {
@@ -308,7 +302,10 @@ void makeRecord(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields) {
 
     const Frequency f = frequencyOf(r, plan, fields);
     int8_t bandFrom = kNoColumn;
-    const AdifBand* taken = bandTaken(plan, fields, f, bandFrom);
+    const AdifBand* named = plan.band == kNoColumn
+                                ? nullptr
+                                : adifBandNamed(fields.column[plan.band], fields.length[plan.band]);
+    const AdifBand* taken = bandTaken(plan, fields, f, named, bandFrom);
     RecordItem* band;
     if (taken != nullptr) {
         band = &addItem(r, kItemBand, taken->name, strlen(taken->name));
@@ -324,8 +321,12 @@ void makeRecord(QsoRecord& r, const RecordPlan& plan, const CsvFields& fields) {
         freq.flags = kItemPadded;
     }
     if (f.figure != nullptr) faults |= kRecordFrequencyFigure;
-    const QslItems qsl = {call.value,  call.length,  (faults & kRecordBadDate) == 0 ? t.date : 0,
-                          band->value, band->length, f.written ? f.text : nullptr,
+    const QslItems qsl = {call.value,
+                          call.length,
+                          (faults & kRecordBadDate) == 0 ? t.date : 0,
+                          band->length,
+                          taken != nullptr ? taken : named,
+                          f.written ? f.text : nullptr,
                           f.length};
     faults |= qslFaults(qsl, plan.latestDate);
 
