@@ -1,6 +1,7 @@
 #include "adif/adif_modes.h"
 
 #include <stddef.h>
+#include <stdint.h>
 
 namespace {
 
@@ -261,6 +262,24 @@ constexpr ModeNames makeModeNames() {
 }
 constexpr ModeNames kModeNames = makeModeNames();
 
+// Where the names of each first byte begin in that order (those of byte c
+// from begin[c] to begin[c + 1]).
+struct FirstBytes {
+    uint16_t begin[257];
+};
+constexpr FirstBytes makeFirstBytes() {
+    FirstBytes first = {};
+    size_t k = 0;
+    for (int c = 0; c < 256; ++c) {
+        first.begin[c] = static_cast<uint16_t>(k);
+        while (k < kModeNameCount && static_cast<unsigned char>(kModeNames.entries[k].text[0]) == c)
+            ++k;
+    }
+    first.begin[256] = static_cast<uint16_t>(k);
+    return first;
+}
+constexpr FirstBytes kFirstBytes = makeFirstBytes();
+
 constexpr bool namesDiffer() {
     for (size_t i = 1; i < kModeNameCount; ++i) {
         if (compareNames(kModeNames.entries[i - 1].text, kModeNames.entries[i].text) == 0)
@@ -278,7 +297,8 @@ bool adifModeOf(const char* text, size_t length, AdifModeName& name) {
     for (size_t i = 0; i < length; ++i)
         key[i] = upper(text[i]);
     key[length] = '\0';
-    size_t low = 0, high = kModeNameCount;
+    const unsigned char c = static_cast<unsigned char>(key[0]);
+    size_t low = kFirstBytes.begin[c], high = kFirstBytes.begin[c + 1];
     while (low < high) {
         const size_t middle = (low + high) / 2;
         const int order = compareNames(kModeNames.entries[middle].text, key);
