@@ -279,21 +279,8 @@ const std::vector<int> kFormOrder = {
 
 // The ids of the dialog's visible controls in their order (also their Tab and
 // stacking order); each inside `area` of the frame's client area (the dialog's
-// own, or the window it lies in), clear of the others. Labels and check boxes
-// show their whole text on one line in the dialogs' font ("MS Shell Dlg" 12 pt
-// at the program's DPI, by default this process's), a check box with room for
-// its box and a gap.
-std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, int dpi = 0) {
-    HDC dc = GetDC(nullptr);
-    if (dpi == 0) dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    HFONT font = CreateFontA(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
-    HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    const LONG boxRoom = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) +
-                         metrics.tmAveCharWidth / 2 + 2;
+// own, or the window it lies in), clear of the others.
+std::vector<int> expectControlsInside(HWND dialog, HWND frame, const RECT& area) {
     std::vector<int> order;
     for (HWND a = GetWindow(dialog, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
         if (!IsWindowVisible(a)) continue;
@@ -302,6 +289,55 @@ std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, in
         EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&
                     r.bottom <= area.bottom)
             << "control " << order.back() << " is cut off";
+        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT overlap;
+            const RECT rb = controlRect(frame, b);
+            EXPECT_FALSE(IsWindowVisible(b) && IntersectRect(&overlap, &r, &rb))
+                << "controls " << order.back() << " and " << GetDlgCtrlID(b) << " overlap";
+        }
+    }
+    return order;
+}
+
+// The screen's device context with the dialogs' font chosen: "MS Shell Dlg"
+// 12 pt at the program's DPI (0: this process's).
+class DialogFont {
+public:
+    explicit DialogFont(int atDpi) : dc(GetDC(nullptr)) {
+        dpi = atDpi != 0 ? atDpi : GetDeviceCaps(dc, LOGPIXELSY);
+        font_ = CreateFontA(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
+        previous_ = SelectObject(dc, font_);
+    }
+    ~DialogFont() {
+        SelectObject(dc, previous_);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(font_);
+    }
+    DialogFont(const DialogFont&) = delete;
+    DialogFont& operator=(const DialogFont&) = delete;
+
+    HDC dc;
+    int dpi;
+
+private:
+    HFONT font_;
+    HGDIOBJ previous_;
+};
+
+// The same, and labels and check boxes show their whole text on one line in
+// the dialogs' font, a check box with room for its box and a gap.
+std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, int dpi = 0) {
+    const DialogFont screen(dpi);
+    HDC dc = screen.dc;
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const LONG boxRoom = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(screen.dpi)) +
+                         metrics.tmAveCharWidth / 2 + 2;
+    for (HWND a = GetWindow(dialog, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(a)) continue;
+        const RECT r = controlRect(frame, a);
         const std::string text = windowText(a);
         const bool box = windowClass(a) == "Button" &&
                          (GetWindowLongA(a, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
@@ -311,17 +347,8 @@ std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, in
             EXPECT_GE(r.right - r.left, size.cx + (box ? boxRoom : 0)) << text;
             EXPECT_GE(r.bottom - r.top, size.cy) << text;
         }
-        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
-            RECT overlap;
-            const RECT rb = controlRect(frame, b);
-            EXPECT_FALSE(IsWindowVisible(b) && IntersectRect(&overlap, &r, &rb))
-                << "controls " << order.back() << " and " << GetDlgCtrlID(b) << " overlap";
-        }
     }
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    return order;
+    return expectControlsInside(dialog, frame, area);
 }
 
 // Every control of the form in its order, inside the client area above the
@@ -336,18 +363,10 @@ void expectFormLayout(const Program& program, int dpi = 0) {
 // The text a control shows, in lines `width` pixels wide (0: one line), in
 // the dialogs' font at the DPI (0: this process's).
 SIZE textExtent(const std::string& text, LONG width, int dpi = 0) {
-    HDC dc = GetDC(nullptr);
-    if (dpi == 0) dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    HFONT font = CreateFontA(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
-    HGDIOBJ previous = SelectObject(dc, font);
+    const DialogFont screen(dpi);
     RECT needed = {0, 0, width, 0};
-    DrawTextA(dc, text.c_str(), -1, &needed,
+    DrawTextA(screen.dc, text.c_str(), -1, &needed,
               DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (width > 0 ? DT_WORDBREAK : 0));
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
     return {needed.right - needed.left, needed.bottom - needed.top};
 }
 
@@ -439,21 +458,7 @@ void expectPreviewLayout(const Program& program, HWND preview, bool titles, int 
     GetClientRect(preview, &client);
     std::vector<int> expected = {IDC_PREVIEW_GRID, IDC_PREVIEW_TEXT, IDCANCEL};
     if (titles) expected.insert(expected.begin(), {IDC_PREVIEW_TITLES, IDC_PREVIEW_USE_TITLES});
-    std::vector<int> order;
-    for (HWND a = GetWindow(preview, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(a)) continue;
-        order.push_back(GetDlgCtrlID(a));
-        const RECT r = controlRect(preview, a);
-        EXPECT_TRUE(r.left > 0 && r.top > 0 && r.right < client.right && r.bottom < client.bottom)
-            << "control " << order.back() << " is cut off";
-        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
-            RECT overlap;
-            const RECT rb = controlRect(preview, b);
-            EXPECT_FALSE(IsWindowVisible(b) && IntersectRect(&overlap, &r, &rb))
-                << "controls " << order.back() << " and " << GetDlgCtrlID(b) << " overlap";
-        }
-    }
-    EXPECT_EQ(order, expected);
+    EXPECT_EQ(expectControlsInside(preview, preview, client), expected);
     if (titles) {
         HWND line = GetDlgItem(preview, IDC_PREVIEW_TITLES);
         const RECT r = controlRect(preview, line);
