@@ -150,6 +150,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 case IDM_PREVIEW:
                     showPreview();
                     break;
+                case IDM_PREVIEW_CHOSEN:
+                    previewChosenCsv();
+                    break;
                 case IDM_REPORT:
                     showReportBox();
                     break;

@@ -20,6 +20,9 @@
 #define IDM_PREVIEW 106
 #define IDM_REPORT 110
 #define IDM_MORE_COLUMNS 111
+// Not on the menu: the preview of a CSV file just chosen (Browse, a drop),
+// shown where its title row gives other columns than the form's.
+#define IDM_PREVIEW_CHOSEN 112
 
 // The controls that show a setting.
 #include "settings/setting_controls.h"
@@ -46,8 +49,13 @@
 #define IDC_LABEL_COMMENT 1115
 #define IDC_LABEL_TIME_DIFF 1116
 
-// Preview window: the text (its Close button is IDCANCEL, as Escape is).
+// Preview window: the report's lines below the grid, the grid, the line
+// above it that tells what a title row gives, and the button that takes
+// those columns (its Close button is IDCANCEL, as Escape is).
 #define IDC_PREVIEW_TEXT 1201
+#define IDC_PREVIEW_GRID 1202
+#define IDC_PREVIEW_TITLES 1203
+#define IDC_PREVIEW_USE_TITLES 1204
 
 // More columns (OK and Cancel are IDOK and IDCANCEL): the line above the
 // fields, the list of the other fields with a column, and the label and box

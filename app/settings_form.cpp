@@ -39,8 +39,9 @@ void onUnitClicked(int clickedId) {
     setCheck(form, otherId, other != 0);
 }
 
-// A chosen or dropped file into csvPath and the CSV File box. A path longer
-// than csvPath holds is refused: cut, it would name another file.
+// A chosen or dropped file into csvPath and the CSV File box, and its
+// preview where its title row gives other columns than the form's. A path
+// longer than csvPath holds is refused: cut, it would name another file.
 void takeCsvPath(const char* chosen) {
     if (strlen(chosen) >= kPathCapacity) return;
     char csvPath[kPathCapacity];
@@ -50,6 +51,8 @@ void takeCsvPath(const char* chosen) {
         copyText(csvPath, theApp.settings.csvPath);
     }
     SetDlgItemTextA(theMainWindow.form, IDC_CSV_PATH, csvPath);
+    // Once the file dialog or the drop is over.
+    PostMessageA(theMainWindow.window, WM_COMMAND, IDM_PREVIEW_CHOSEN, 0);
 }
 
 }  // namespace

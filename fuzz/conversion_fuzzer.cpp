@@ -385,16 +385,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The preview first: it reads the file as the conversion will, writes no
     // file, and a file it refuses is the one the conversion refuses.
-    static char preview[kPreviewTextCapacity];
-    memset(preview, 0x5A, sizeof preview);
-    const ConversionOutcome previewed = previewConversion(settings, preview, sizeof preview);
-    FUZZ_CHECK(memchr(preview, '\0', sizeof preview) != nullptr, "the preview is not terminated");
+    static PreviewGrid preview;
+    memset(&preview, 0x5A, sizeof preview);
+    const ConversionOutcome previewed = previewConversion(settings, preview);
+    FUZZ_CHECK(memchr(preview.text, '\0', sizeof preview.text) != nullptr &&
+                   memchr(preview.titleLine, '\0', sizeof preview.titleLine) != nullptr,
+               "the preview is not terminated");
+    for (size_t row = 0; row < preview.rowCount; ++row) {
+        for (size_t column = 0; column < previewColumnCount(preview); ++column) {
+            const char* cell = previewCell(preview, row, column);
+            const char* const end = preview.pool + preview.poolUsed;
+            const bool inPool = cell >= preview.pool && cell < end &&
+                                memchr(cell, '\0', static_cast<size_t>(end - cell)) != nullptr;
+            FUZZ_CHECK(column == 0 || inPool, "a cell outside the grid's pool");
+        }
+    }
     const std::string listed = fuzz::listScratch();
     FUZZ_CHECK(listed.empty() || listed == "[" + std::string(kind.csv) + "] ", listed);
 
     const std::string status = runWith(settings);
     if (previewed != ConversionFinished)
-        FUZZ_CHECK(status == preview, status + " / " + std::string(preview));
+        FUZZ_CHECK(status == preview.text, status + " / " + std::string(preview.text));
 
     if (!kind.present) {
         FUZZ_CHECK(status == "Can not open CSV file", status);

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "conversion/conversion_job.h"
-#include "conversion/conversion_preview.h"
 #include "conversion/converter_state.h"
 #include "conversion/logbook_format.h"
 #include "conversion/record_plan.h"
@@ -452,38 +451,6 @@ TEST(ConversionReport, NotesTwoDigitYearsAndTimesMarkedAsUtc) {
         convertWith(settings, &report);
         EXPECT_EQ(reportLines(report), c.lines) << c.csv;
     }
-}
-
-// A preview shows the first records item by item with their columns and
-// writes nothing; a file Convert would refuse shows Convert's status.
-TEST(Preview, FirstRecordsWithTheirColumns) {
-    ScratchDir dir;
-    const std::string csv = dir.file("logbook.csv");
-    writeFile(csv, "Year,Month,Day,Hour,Minute,Call,Freq\r\n" + numberedLines(8));
-    ConversionSettings settings = settingsFor(csv);
-    settings.checkMhz = 0;
-    settings.checkKhz = 1;
-    static char text[kPreviewTextCapacity];
-    EXPECT_EQ(previewConversion(settings, text, sizeof text), ConversionFinished);
-    const std::string shown = text;
-    EXPECT_EQ(countOf(shown, "  CALL: "), kPreviewRecords) << shown;
-    const char* const expected[] = {
-        "CSV line 2\r\n  CALL: A0 (column F)\r\n"
-        "  QSO_DATE: 20140101 (columns A, B, C read 2014 1 1)\r\n"
-        "  TIME_ON: 0300 (columns D, E read 12 0)\r\n  BAND:  (column I)\r\n"
-        "  MODE:  (column J)\r\n",
-        "CSV line 5\r\n  CALL: A3 (column F)\r\n",
-        "\r\nNotes and warnings for these records:\r\nline 1 is a title row: not written\r\n"
-        "Warning: 5 of 5 records look wrong;",
-    };
-    for (const char* part : expected)
-        EXPECT_NE(shown.find(part), std::string::npos) << part << "\nin\n" << shown;
-    EXPECT_EQ(shown.find("CSV line 7"), std::string::npos);
-    EXPECT_FALSE(fileExists(dir.file("logbook.adi")));
-
-    settings = settingsFor(dir.file("missing.csv"));
-    EXPECT_EQ(previewConversion(settings, text, sizeof text), ConversionCsvNotOpened);
-    EXPECT_STREQ(text, "Can not open CSV file");
 }
 
 // Values of fields from columns of their own that their ADIF data type

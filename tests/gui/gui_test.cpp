@@ -3,10 +3,12 @@
 // the status bar, the ADIF output and Vantrel.ini.
 #include <stdio.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -251,6 +253,7 @@ public:
         return exited();
     }
     DWORD pid() const { return info_.dwProcessId; }
+    HANDLE process() const { return info_.hProcess; }
 
     HWND main = nullptr;
     HWND form = nullptr;
@@ -276,21 +279,8 @@ const std::vector<int> kFormOrder = {
 
 // The ids of the dialog's visible controls in their order (also their Tab and
 // stacking order); each inside `area` of the frame's client area (the dialog's
-// own, or the window it lies in), clear of the others. Labels and check boxes
-// show their whole text on one line in the dialogs' font ("MS Shell Dlg" 12 pt
-// at the program's DPI, by default this process's), a check box with room for
-// its box and a gap.
-std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, int dpi = 0) {
-    HDC dc = GetDC(nullptr);
-    if (dpi == 0) dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    HFONT font = CreateFontA(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
-    HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    const LONG boxRoom = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) +
-                         metrics.tmAveCharWidth / 2 + 2;
+// own, or the window it lies in), clear of the others.
+std::vector<int> expectControlsInside(HWND dialog, HWND frame, const RECT& area) {
     std::vector<int> order;
     for (HWND a = GetWindow(dialog, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
         if (!IsWindowVisible(a)) continue;
@@ -299,6 +289,55 @@ std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, in
         EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&
                     r.bottom <= area.bottom)
             << "control " << order.back() << " is cut off";
+        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT overlap;
+            const RECT rb = controlRect(frame, b);
+            EXPECT_FALSE(IsWindowVisible(b) && IntersectRect(&overlap, &r, &rb))
+                << "controls " << order.back() << " and " << GetDlgCtrlID(b) << " overlap";
+        }
+    }
+    return order;
+}
+
+// The screen's device context with the dialogs' font chosen: "MS Shell Dlg"
+// 12 pt at the program's DPI (0: this process's).
+class DialogFont {
+public:
+    explicit DialogFont(int atDpi) : dc(GetDC(nullptr)) {
+        dpi = atDpi != 0 ? atDpi : GetDeviceCaps(dc, LOGPIXELSY);
+        font_ = CreateFontA(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
+        previous_ = SelectObject(dc, font_);
+    }
+    ~DialogFont() {
+        SelectObject(dc, previous_);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(font_);
+    }
+    DialogFont(const DialogFont&) = delete;
+    DialogFont& operator=(const DialogFont&) = delete;
+
+    HDC dc;
+    int dpi;
+
+private:
+    HFONT font_;
+    HGDIOBJ previous_;
+};
+
+// The same, and labels and check boxes show their whole text on one line in
+// the dialogs' font, a check box with room for its box and a gap.
+std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, int dpi = 0) {
+    const DialogFont screen(dpi);
+    HDC dc = screen.dc;
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const LONG boxRoom = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(screen.dpi)) +
+                         metrics.tmAveCharWidth / 2 + 2;
+    for (HWND a = GetWindow(dialog, GW_CHILD); a != nullptr; a = GetWindow(a, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(a)) continue;
+        const RECT r = controlRect(frame, a);
         const std::string text = windowText(a);
         const bool box = windowClass(a) == "Button" &&
                          (GetWindowLongA(a, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
@@ -308,17 +347,8 @@ std::vector<int> expectControlsFit(HWND dialog, HWND frame, const RECT& area, in
             EXPECT_GE(r.right - r.left, size.cx + (box ? boxRoom : 0)) << text;
             EXPECT_GE(r.bottom - r.top, size.cy) << text;
         }
-        for (HWND b = GetWindow(a, GW_HWNDNEXT); b != nullptr; b = GetWindow(b, GW_HWNDNEXT)) {
-            RECT overlap;
-            const RECT rb = controlRect(frame, b);
-            EXPECT_FALSE(IsWindowVisible(b) && IntersectRect(&overlap, &r, &rb))
-                << "controls " << order.back() << " and " << GetDlgCtrlID(b) << " overlap";
-        }
     }
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    return order;
+    return expectControlsInside(dialog, frame, area);
 }
 
 // Every control of the form in its order, inside the client area above the
@@ -330,18 +360,123 @@ void expectFormLayout(const Program& program, int dpi = 0) {
     EXPECT_EQ(expectControlsFit(program.form, program.main, area, dpi), kFormOrder);
 }
 
-// The preview window on the screen, its text above Close and both inside it.
-void expectPreviewLayout(HWND preview) {
+// The text a control shows, in lines `width` pixels wide (0: one line), in
+// the dialogs' font at the DPI (0: this process's).
+SIZE textExtent(const std::string& text, LONG width, int dpi = 0) {
+    const DialogFont screen(dpi);
+    RECT needed = {0, 0, width, 0};
+    DrawTextA(screen.dc, text.c_str(), -1, &needed,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (width > 0 ? DT_WORDBREAK : 0));
+    return {needed.right - needed.left, needed.bottom - needed.top};
+}
+
+// A text the program writes into its own memory: a list view's heading or
+// cell, through an LVCOLUMNA or LVITEMA whose pszText points right after it.
+template <typename Request>
+std::string textOf(const Program& program, HWND window, UINT message, WPARAM wParam,
+                   Request request) {
+    enum : size_t { kCapacity = 1024 };
+    char* copy = static_cast<char*>(VirtualAllocEx(
+        program.process(), nullptr, sizeof request + kCapacity, MEM_COMMIT, PAGE_READWRITE));
+    if (copy == nullptr) return "<not read>";
+    request.pszText = copy + sizeof request;
+    request.cchTextMax = kCapacity;
+    std::string text(kCapacity, '\0');
+    DWORD_PTR result = 0;
+    if (!WriteProcessMemory(program.process(), copy, &request, sizeof request, nullptr) ||
+        !WriteProcessMemory(program.process(), copy + sizeof request, text.data(), 1, nullptr) ||
+        !send(window, message, wParam, reinterpret_cast<LPARAM>(copy), &result) ||
+        !ReadProcessMemory(program.process(), copy + sizeof request, &text[0], kCapacity,
+                           nullptr)) {
+        text = "<not read>";
+    }
+    VirtualFreeEx(program.process(), copy, 0, MEM_RELEASE);
+    return text.c_str();
+}
+
+// A grid's headings and rows.
+struct GridText {
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
+};
+void expectSameGrid(const GridText& shown, const GridText& expected) {
+    EXPECT_EQ(shown.headings, expected.headings);
+    EXPECT_EQ(shown.rows, expected.rows);
+}
+
+// The grid the preview window shows.
+GridText shownGrid(const Program& program, HWND preview) {
+    HWND list = GetDlgItem(preview, IDC_PREVIEW_GRID);
+    DWORD_PTR header = 0, columns = 0, rows = 0;
+    send(list, LVM_GETHEADER, 0, 0, &header);
+    send(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, &columns);
+    send(list, LVM_GETITEMCOUNT, 0, 0, &rows);
+    GridText grid;
+    for (WPARAM c = 0; c < columns; ++c) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT;
+        grid.headings.push_back(textOf(program, list, LVM_GETCOLUMNA, c, column));
+    }
+    for (WPARAM r = 0; r < rows; ++r) {
+        grid.rows.emplace_back();
+        for (WPARAM c = 0; c < columns; ++c) {
+            LVITEMA item = {};
+            item.iSubItem = static_cast<int>(c);
+            grid.rows.back().push_back(textOf(program, list, LVM_GETITEMTEXTA, r, item));
+        }
+    }
+    return grid;
+}
+
+// The grid the core previews with the settings (and its title row's line).
+GridText coreGrid(const ConversionSettings& settings, std::string* titleLine = nullptr) {
+    static PreviewGrid grid;
+    previewConversion(settings, grid);
+    GridText text;
+    for (size_t c = 0; c < previewColumnCount(grid); ++c)
+        text.headings.push_back(previewHeading(grid, c));
+    for (size_t r = 0; r < grid.rowCount; ++r) {
+        text.rows.emplace_back();
+        for (size_t c = 0; c < previewColumnCount(grid); ++c)
+            text.rows.back().push_back(previewCell(grid, r, c));
+    }
+    if (titleLine != nullptr) *titleLine = grid.titleLine;
+    return text;
+}
+
+// The preview window on the screen, its visible controls inside it and clear
+// of each other in their order: the title row's line and "Use these columns"
+// (where line 1 is a title row), the grid, the report's lines, Close. The
+// line is high enough for its text broken into lines and the button wide
+// enough for its own; each column of the grid as wide as its heading, or
+// two fifths of the grid's width.
+void expectPreviewLayout(const Program& program, HWND preview, bool titles, int dpi = 0) {
     const RECT frame = controlRect(nullptr, preview);
     EXPECT_TRUE(frame.left >= 0 && frame.top >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN) &&
                 frame.bottom <= GetSystemMetrics(SM_CYSCREEN));
     RECT client = {};
     GetClientRect(preview, &client);
-    const RECT text = controlRect(preview, GetDlgItem(preview, IDC_PREVIEW_TEXT));
-    const RECT close = controlRect(preview, GetDlgItem(preview, IDCANCEL));
-    EXPECT_TRUE(text.left > 0 && text.top > 0 && text.right < client.right &&
-                text.bottom < close.top && close.right < client.right &&
-                close.bottom < client.bottom);
+    std::vector<int> expected = {IDC_PREVIEW_GRID, IDC_PREVIEW_TEXT, IDCANCEL};
+    if (titles) expected.insert(expected.begin(), {IDC_PREVIEW_TITLES, IDC_PREVIEW_USE_TITLES});
+    EXPECT_EQ(expectControlsInside(preview, preview, client), expected);
+    if (titles) {
+        HWND line = GetDlgItem(preview, IDC_PREVIEW_TITLES);
+        const RECT r = controlRect(preview, line);
+        EXPECT_GE(r.bottom - r.top, textExtent(windowText(line), r.right - r.left, dpi).cy);
+        HWND use = GetDlgItem(preview, IDC_PREVIEW_USE_TITLES);
+        const RECT u = controlRect(preview, use);
+        EXPECT_GT(u.right - u.left, textExtent(windowText(use), 0, dpi).cx);
+    }
+    HWND list = GetDlgItem(preview, IDC_PREVIEW_GRID);
+    const RECT grid = controlRect(preview, list);
+    const GridText shown = shownGrid(program, preview);
+    for (size_t c = 0; c < shown.headings.size(); ++c) {
+        DWORD_PTR width = 0;
+        send(list, LVM_GETCOLUMNWIDTH, c, 0, &width);
+        const LONG wanted =
+            std::min(textExtent(shown.headings[c], 0, dpi).cx, (grid.right - grid.left) * 2 / 5);
+        EXPECT_GE(static_cast<LONG>(width), wanted) << shown.headings[c];
+    }
 }
 
 // A title row and two contacts.
@@ -560,46 +695,6 @@ TEST_F(Gui, ConversionReport) {
     ASSERT_TRUE(program.close());
 }
 
-// Preview shows the first five records of the sample logbook as a conversion
-// with the form's settings would write them, and writes nothing. The window
-// stays usable: a time difference typed on the form reaches the open preview
-// with the next Preview, as the core previews it; Escape closes the preview.
-TEST_F(Gui, Preview) {
-    const std::string csv = dir.file("logbook.csv");
-    writeFile(csv, readFile(VANTREL_SOURCE_DIR "/examples/logbook.csv"));
-    Program program(exe);
-    ASSERT_TRUE(program.waitForForm());
-    ASSERT_TRUE(program.setText(IDC_CSV_PATH, csv));
-    HWND preview = program.openWindow(IDM_PREVIEW, "#32770", "Preview: logbook.csv");
-    ASSERT_NE(preview, nullptr);
-    HWND text = GetDlgItem(preview, IDC_PREVIEW_TEXT);
-    const std::string shown = windowText(text);
-    // The first record, its time less the 9 hours of the form's time difference.
-    EXPECT_EQ(shown.find("CSV line 1\r\n  CALL: JA1YAA (column F)\r\n"
-                         "  QSO_DATE: 20141206 (columns A, B, C read 2014 12 6)\r\n"
-                         "  TIME_ON: 1204 (columns D, E read 21 4)\r\n"),
-              0u)
-        << shown;
-    EXPECT_NE(shown.find("CSV line 5\r\n  CALL: BV2A (column F)\r\n"), std::string::npos);
-    EXPECT_EQ(shown.find("W6ABC"), std::string::npos) << "the sixth record";
-    expectPreviewLayout(preview);
-    saveScreenshot(preview, "preview.bmp");
-
-    ConversionSettings settings = settingsFor(csv);
-    settings.timeZone = 0;
-    static char expected[kPreviewTextCapacity];
-    previewConversion(settings, expected, sizeof expected);
-    ASSERT_TRUE(program.setText(IDC_TIME_ZONE, "0"));
-    ASSERT_TRUE(program.command(IDM_PREVIEW));
-    EXPECT_TRUE(waitUntil([&] { return windowText(text) == expected; })) << windowText(text);
-    PostMessageA(text, WM_KEYDOWN, VK_ESCAPE, 1);
-    PostMessageA(text, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(preview); }));
-    EXPECT_FALSE(fileExists(dir.file("logbook.adi")));
-    EXPECT_EQ(program.status(), "");
-    ASSERT_TRUE(program.close());
-}
-
 // File > More columns... (posted: the dialog runs a message loop of its own).
 HWND openMoreColumns(const Program& program) {
     return program.openWindow(IDM_MORE_COLUMNS, "#32770", "More columns");
@@ -611,6 +706,145 @@ HWND fieldBox(HWND dialog, const char* field) {
         if (windowClass(c) == "Static" && windowText(c) == field) return GetWindow(c, GW_HWNDNEXT);
     }
     return nullptr;
+}
+
+// Picks a file in the file-open dialog; false when the dialog could not be
+// worked. The preview window, a dialog too, may be open beside it.
+bool pickInOpenDialog(const Program& program, const std::string& path) {
+    // Posted: the dialog runs a message loop of its own.
+    if (!PostMessageA(program.control(IDC_BROWSE), BM_CLICK, 0, 0)) return false;
+    // The file name box: a combo box in the Explorer-style dialog, an edit in
+    // the older one.
+    HWND dialog = nullptr;
+    HWND name = nullptr;
+    const bool shown = waitUntil([&] {
+        for (dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(dialog, &owner);
+            name =
+                GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
+            if (owner == program.pid() && IsWindowVisible(dialog) && name != nullptr) return true;
+        }
+        return false;
+    });
+    if (!shown || !setWindowText(name, path)) return false;
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return waitUntil([&] { return !IsWindow(dialog); });
+}
+
+// Preview shows the records of the sample logbook in a grid as the core
+// previews them with the form's settings, and writes nothing; a file without
+// a title row shows no title row's line. The window stays usable: a time
+// difference typed on the form reaches the open preview with the next
+// Preview; Escape closes the preview.
+TEST_F(Gui, Preview) {
+    const std::string csv = dir.file("logbook.csv");
+    writeFile(csv, readFile(VANTREL_SOURCE_DIR "/examples/logbook.csv"));
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    ASSERT_TRUE(program.setText(IDC_CSV_PATH, csv));
+    HWND preview = program.openWindow(IDM_PREVIEW, "#32770", "Preview: logbook.csv");
+    ASSERT_NE(preview, nullptr);
+    ConversionSettings settings = settingsFor(csv);
+    const GridText first = shownGrid(program, preview);
+    expectSameGrid(first, coreGrid(settings));
+    ASSERT_EQ(first.rows.size(), 20u);
+    // Its time less the 9 hours of the form's time difference.
+    EXPECT_EQ(std::vector<std::string>(first.rows[0].begin(), first.rows[0].begin() + 4),
+              (std::vector<std::string>{"1", "JA1YAA", "20141206", "1204"}));
+    EXPECT_EQ(first.headings[2], "QSO_DATE  A, B, C");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(preview, IDC_PREVIEW_USE_TITLES)));
+    expectPreviewLayout(program, preview, false);
+
+    settings.timeZone = 0;
+    ASSERT_TRUE(program.setText(IDC_TIME_ZONE, "0"));
+    ASSERT_TRUE(program.command(IDM_PREVIEW));
+    const GridText expected = coreGrid(settings);
+    EXPECT_TRUE(waitUntil([&] { return shownGrid(program, preview).rows == expected.rows; }));
+    HWND text = GetDlgItem(preview, IDC_PREVIEW_TEXT);
+    PostMessageA(text, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(text, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(preview); }));
+    EXPECT_FALSE(fileExists(dir.file("logbook.adi")));
+    EXPECT_EQ(program.status(), "");
+    ASSERT_TRUE(program.close());
+}
+
+// A logbook with a title row whose columns are not the form's: no number
+// column first, the date and the time each in one column, UTC and kHz in
+// the titles, a name and a QTH, and an empty row at the end.
+const char kTitledLogbook[] =
+    "No.,Date,Time (UTC),Call,Freq (kHz),Mode,RST Sent,RST Rcvd,Name,QTH,Comment\r\n"
+    "1,2024-05-03,09:05,JA1ABC,7026,CW,599,579,Taro,Tokyo,hello\r\n"
+    "2,2024-05-03,21:30,JH2XYZ,14074,FT8,-10,-12,Hanako,Nagoya,\r\n"
+    "3,2024-05-04,01:15,W1AW,14250,USB,59,57,Hiram,Newington,first QSO\r\n"
+    "4,2024-05-04,11:02,VK2DX,21023,CW,579,559,Bob,Sydney,long path\r\n"
+    "5,2024-05-05,23:59,X,7010,CW,599,599,,,\r\n"
+    ",,,,,,,,,,\r\n";
+
+// A file with a title row chosen with Browse opens the preview by itself,
+// the title row's line above the grid; "Use these columns" takes its columns
+// onto the form (an item without a title "-", the time difference, kHz) and
+// into More columns, and the grid shows the new reading; Convert writes what
+// the core writes with those columns.
+TEST_F(Gui, TitleRowColumns) {
+    const std::string csv = dir.file("titles.csv");
+    writeFile(csv, kTitledLogbook);
+    Program program(exe);
+    ASSERT_TRUE(program.waitForForm());
+    ASSERT_TRUE(pickInOpenDialog(program, csv));
+    HWND preview = waitForTopLevel(program.pid(), "#32770", "Preview: titles.csv");
+    ASSERT_NE(preview, nullptr);
+    ConversionSettings settings = settingsFor(csv);
+    std::string titleLine;
+    expectSameGrid(shownGrid(program, preview), coreGrid(settings, &titleLine));
+    EXPECT_EQ(windowText(GetDlgItem(preview, IDC_PREVIEW_TITLES)), titleLine);
+    EXPECT_EQ(titleLine,
+              "Line 1 is a title row: Date B, Time C, Callsign D, Freq E, Mode F, RST Sent G, "
+              "RST Rcvd H, NAME I, QTH J, Comment K; times in UTC; frequencies in kHz");
+    HWND use = GetDlgItem(preview, IDC_PREVIEW_USE_TITLES);
+    EXPECT_TRUE(IsWindowVisible(use) && IsWindowEnabled(use));
+    expectPreviewLayout(program, preview, true);
+    saveScreenshot(preview, "preview.bmp");
+
+    DWORD_PTR done = 0;
+    ASSERT_TRUE(send(use, BM_CLICK, 0, 0, &done));
+    const std::pair<int, const char*> boxes[] = {
+        {IDC_COLUMN_YEAR, "B"},     {IDC_COLUMN_MONTH, "B"},    {IDC_COLUMN_DAY, "B"},
+        {IDC_COLUMN_HOUR, "C"},     {IDC_COLUMN_MINUTE, "C"},   {IDC_COLUMN_CALLSIGN, "D"},
+        {IDC_COLUMN_FREQ, "E"},     {IDC_COLUMN_BAND, "-"},     {IDC_COLUMN_MODE, "F"},
+        {IDC_COLUMN_RST_SENT, "G"}, {IDC_COLUMN_RST_RCVD, "H"}, {IDC_COLUMN_GL, "-"},
+        {IDC_COLUMN_COMMENT, "K"},  {IDC_TIME_ZONE, "0"},
+    };
+    for (const auto& [id, text] : boxes)
+        EXPECT_EQ(program.text(id), text) << id;
+    EXPECT_FALSE(program.checked(IDC_CHECK_MHZ));
+    EXPECT_TRUE(program.checked(IDC_CHECK_KHZ));
+    EXPECT_FALSE(IsWindowEnabled(use));
+    TitleRow titles;
+    ASSERT_EQ(readTitleRowOfFile(csv.c_str(), titles), ConversionFinished);
+    applyTitleRow(titles, settings);
+    expectSameGrid(shownGrid(program, preview), coreGrid(settings));
+    saveScreenshot(preview, "preview-columns-taken.bmp");
+
+    HWND more = openMoreColumns(program);
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(windowText(fieldBox(more, "NAME")), "I");
+    EXPECT_EQ(windowText(fieldBox(more, "QTH")), "J");
+    ASSERT_TRUE(press(more, IDCANCEL));
+
+    ASSERT_TRUE(program.convert(5));
+    writeFile(dir.file("core.csv"), kTitledLogbook);
+    copyText(settings.csvPath, dir.file("core.csv").c_str());
+    convertWith(settings);
+    const std::string records = recordsOf(readFile(dir.file("titles.adi")));
+    EXPECT_EQ(records, recordsOf(readFile(dir.file("core.adi"))));
+    EXPECT_NE(records.find("<CALL:6>JA1ABC\r\n<QSO_DATE:8>20240503\r\n<TIME_ON:4>0905\r\n"),
+              std::string::npos)
+        << records;
+    EXPECT_NE(records.find("<NAME:4>Taro\r\n"), std::string::npos) << records;
+    ASSERT_TRUE(program.close());
+    expectSettings({{"COLUMN_YEAR", "B"}, {"COLUMN_NAME", "I"}, {"TIME_ZONE", "0"}});
 }
 
 // More columns on the screen, with every control inside it in its order: the
@@ -724,7 +958,7 @@ void pictureDialogs(const Program& program, const std::string& csv, const std::s
     const std::string name = "Preview: " + csv.substr(csv.find_last_of('\\') + 1);
     HWND preview = program.openWindow(IDM_PREVIEW, "#32770", name.c_str());
     ASSERT_NE(preview, nullptr);
-    expectPreviewLayout(preview);
+    expectPreviewLayout(program, preview, true, dpi);
     saveScreenshot(preview, ("preview" + suffix + ".bmp").c_str());
     ASSERT_TRUE(program.click(IDC_CONVERT));
     ASSERT_TRUE(waitUntil([&] { return program.statusParts() == 2; }));
@@ -747,24 +981,6 @@ TEST_F(Gui, SettingsNotSaved) {
     EXPECT_EQ(boxText(box), "Can not save settings to " + ini);
     ASSERT_TRUE(press(box));
     ASSERT_TRUE(program.exited());
-}
-
-// Picks a file in the file-open dialog; false when the dialog could not be worked.
-bool pickInOpenDialog(const Program& program, const std::string& path) {
-    // Posted: the dialog runs a message loop of its own.
-    if (!PostMessageA(program.control(IDC_BROWSE), BM_CLICK, 0, 0)) return false;
-    // The file name box: a combo box in the Explorer-style dialog, an edit in
-    // the older one.
-    HWND dialog = nullptr;
-    HWND name = nullptr;
-    const bool shown = waitUntil([&] {
-        dialog = findTopLevel(program.pid(), "#32770");
-        name = GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
-        return dialog != nullptr && IsWindowVisible(dialog) && name != nullptr;
-    });
-    if (!shown || !setWindowText(name, path)) return false;
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return waitUntil([&] { return !IsWindow(dialog); });
 }
 
 // Browse puts the chosen path on the form; a path longer than the settings
@@ -926,14 +1142,20 @@ TEST_F(GuiCp932, ShiftJisPaths) {
     expectSettings({{"MY_CALLSIGN", callsign}, {"CSV_NAME", csv}});
 }
 
-// More columns, the preview and the report under code page 932, with a
-// Shift-JIS comment.
+// More columns, the preview and the report under code page 932: a title row
+// in Shift-JIS heads the grid's columns, and a Shift-JIS name and comment.
 TEST_F(GuiCp932, Dialogs) {
     if (GetACP() != 932) GTEST_SKIP() << "needs the ANSI code page 932 (a Japanese locale)";
-    writeFile(dir.file("log.csv"), std::string(kSmallLogbook) +
-                                       "2014,1,2,5,0,JA1" SJIS_SO
-                                       ",7.01,,40m,SSB,59,,57,,,,,,," SJIS_HYOU SJIS_YO
-                                       ",PM95\r\n");
+    // No.,日付,時刻,コールサイン,周波数,モード,RST送,RST受,名前,QTH,備考
+    writeFile(dir.file("log.csv"),
+              "No.,\x93\xFA\x95\x74,\x8E\x9E\x8D\x8F,"
+              "\x83\x52\x81\x5B\x83\x8B\x83\x54\x83\x43\x83\x93,\x8E\xFC\x94\x67\x90\x94,"
+              "\x83\x82\x81\x5B\x83\x68,RST\x91\x97,RST\x8E\xF3,\x96\xBC\x91\x4F,QTH,"
+              "\x94\xF5\x8D\x6C\r\n"
+              "1,2014/12/08,12:15,JA1" SJIS_SO ",7.01,SSB,59,57," SJIS_HYOU SJIS_YO
+              ",Tokyo," SJIS_NOU
+              "\r\n"
+              "2,2014/12/08,12:40,JH1ABC,7.012,CW,599,579,Taro,Chiba,\r\n");
     Program program(exe);
     ASSERT_TRUE(program.waitForForm());
     pictureDialogs(program, dir.file("log.csv"), "-cp932");
@@ -965,7 +1187,7 @@ TEST_F(GuiHighDpi, WindowAndFormScale) {
     EXPECT_GE(frame.bottom - frame.top, MulDiv(450, kDpi, 96));
     expectFormLayout(program, kDpi);
     saveScreenshot(program.main, "main-window-144dpi.bmp");
-    writeFile(dir.file("log.csv"), kSmallLogbook);
+    writeFile(dir.file("log.csv"), kTitledLogbook);
     pictureDialogs(program, dir.file("log.csv"), "-144dpi", kDpi);
     ASSERT_TRUE(program.close());
 }
