@@ -139,11 +139,12 @@ constexpr size_t kNoSetting = ~static_cast<size_t>(0);
 
 // What each name stands for: the settings field of an item's designator, its
 // label and its ADIF field.
-const struct {
+struct Named {
     size_t offset;
     const char* label;
     const char* adifName;
-} kNamed[] = {
+};
+constexpr Named kNamed[] = {
     {offsetof(ConversionSettings, columnYear), "Year", "QSO_DATE"},
     {offsetof(ConversionSettings, columnMonth), "Month", "QSO_DATE"},
     {offsetof(ConversionSettings, columnDay), "Day", "QSO_DATE"},
