@@ -9,37 +9,6 @@
 
 namespace {
 
-// What looks wrong with a record, in a word or two for the grid's last
-// column: each kind the report tells, in the report's order.
-constexpr struct {
-    unsigned bit;
-    const char* brief;
-} kFaultBriefs[] = {
-    {kRecordNoCallsign, "no callsign"},
-    {kRecordCallsignRefused, "callsign QSL services refuse"},
-    {kRecordBadDate, "no calendar date"},
-    {kRecordTwoDigitYear, "two-digit year"},
-    {kRecordDateNumber, "date number"},
-    {kRecordDateOutOfRange, "date out of range"},
-    {kRecordBadTime, "no time of day"},
-    {kRecordUnknownBand, "no ADIF band"},
-    {kRecordBandFrequency, "frequency outside its band"},
-    {kRecordUnknownMode, "no ADIF mode"},
-};
-constexpr const char* faultBrief(unsigned bit) {
-    for (const auto& known : kFaultBriefs) {
-        if (known.bit == bit) return known.brief;
-    }
-    return nullptr;
-}
-constexpr bool everyKindBrief() {
-    for (const RecordFaultKind& kind : kRecordFaultKinds) {
-        if (faultBrief(kind.bit) == nullptr) return false;
-    }
-    return true;
-}
-static_assert(everyKindBrief(), "every kind of fault the report tells has its word in the grid");
-
 // The most columns one item's heading names (a date from three, a band from
 // its own column or the frequency's).
 enum : size_t { kHeadingColumns = 4 };
@@ -143,7 +112,7 @@ void describeWrong(const QsoRecord& record, Appender& out) {
     for (const RecordFaultKind& kind : kRecordFaultKinds) {
         if ((faults & kind.bit) == 0) continue;
         if (out.used > 0) out.add(", ");
-        out.add(faultBrief(kind.bit));
+        out.add(kind.brief);
     }
     if ((faults & kRecordFieldRefused) == 0) return;
     for (size_t i = 0; i < record.count; ++i) {

@@ -41,26 +41,31 @@ enum RecordFault : unsigned {
 // Each kind of fault, in the order the report tells them.
 struct RecordFaultKind {
     unsigned bit;
-    const char* what;  // "N <what>"
+    const char* what;   // "N <what>"
+    const char* brief;  // a word or two, as the preview's grid names it for a record
 };
 inline constexpr RecordFaultKind kRecordFaultKinds[] = {
-    {kRecordNoCallsign, "without a callsign"},
+    {kRecordNoCallsign, "without a callsign", "no callsign"},
     {kRecordCallsignRefused,
      "with a callsign QSL services refuse (3 or more letters, digits and '/', a letter and a "
-     "digit among them, no '/' at either end)"},
-    {kRecordBadDate, "with a date that is no calendar date (1900 to 2100)"},
-    {kRecordTwoDigitYear, "with a two-digit year"},
+     "digit among them, no '/' at either end)",
+     "callsign QSL services refuse"},
+    {kRecordBadDate, "with a date that is no calendar date (1900 to 2100)", "no calendar date"},
+    {kRecordTwoDigitYear, "with a two-digit year", "two-digit year"},
     {kRecordDateNumber,
-     "with a spreadsheet's date number (format the column as a date before saving)"},
+     "with a spreadsheet's date number (format the column as a date before saving)", "date number"},
     {kRecordDateOutOfRange,
-     "with a date before 1930-01-01 or more than a day after the date this file was made"},
-    {kRecordBadTime, "with a time that is no time of day, or in no form read"},
+     "with a date before 1930-01-01 or more than a day after the date this file was made",
+     "date out of range"},
+    {kRecordBadTime, "with a time that is no time of day, or in no form read", "no time of day"},
     {kRecordUnknownBand,
      "with a band that is no ADIF band such as 20m or 70cm (Band from frequency takes the band "
-     "from a figure such as 7 or 430, or from the frequency)"},
-    {kRecordBandFrequency, "with a frequency outside its band"},
+     "from a figure such as 7 or 430, or from the frequency)",
+     "no ADIF band"},
+    {kRecordBandFrequency, "with a frequency outside its band", "frequency outside its band"},
     {kRecordUnknownMode,
-     "with a mode that is no ADIF mode (such as CW, SSB, FT8, or a submode such as USB or FT4)"},
+     "with a mode that is no ADIF mode (such as CW, SSB, FT8, or a submode such as USB or FT4)",
+     "no ADIF mode"},
 };
 inline constexpr size_t kRecordFaultKindCount =
     sizeof kRecordFaultKinds / sizeof kRecordFaultKinds[0];
