@@ -580,6 +580,12 @@ TEST(ConversionReport, ClearedHintedAndCut) {
     readReport(theApp.reportText, text, sizeof text, notes, warnings);
     EXPECT_EQ(notes + warnings, 0);
     EXPECT_STREQ(text, "");
+    // A line 1 in titles the program does not know, and so written, is hinted at.
+    writeFile(settings.csvPath, "Jahr,Monat,Tag,Stunde,Minute,Rufzeichen\r\n" + csv);
+    convertWith(settings, &report);
+    EXPECT_EQ(reportLines(report)[0],
+              "W 8 of 8 records look wrong; CSV lines 1, 2, 3, 4, 5, ... (a title row or an empty "
+              "line?)");
 
     const struct {
         const char* csv;
