@@ -429,7 +429,7 @@ TEST(WriteRecord, BandFromFiguresAndFrequencies) {
         {"10GHz", "", kMHz, true, "<BAND:3>3cm\r\n<FREQ:0>\r\n"},
         {"", "1200", kMHz, true, "<BAND:4>23cm\r\n"},
         {"", "7MHz", kMHz, true, "<BAND:3>40m\r\n"},
-        {"20m", "7", kMHz, true, "<BAND:3>20m\r\n"},  // an ADIF band stays
+        {"20m", "7", kMHz, true, "<BAND:3>20m\r\n"},                           // an ADIF band stays
         {"70CM", "14.025", kMHz, true, "<BAND:4>70CM\r\n<FREQ:6>14.025\r\n"},  // in any case
         {"7", "14.025", kMHz, true, "<BAND:3>40m\r\n<FREQ:6>14.025\r\n"},
         {"7 M", "", kMHz, true, "<BAND:3>7 M\r\n<FREQ:0>\r\n"},

@@ -182,7 +182,7 @@ TEST(CsvSplitter, HintOfBytesOutsideAscii) {
         bool hint;
     } cases[] = {
         {"2014,12,8,JA1ABC,\"nice signal, 73\",PM95\r\n", false},
-        {"a b,c\td\r\n", true},  // TAB is no printable byte
+        {"a b,c\td\r\n", true},                // TAB is no printable byte
         {"abcdefgh\x7fijklmnop,x\r\n", true},  // DEL in a run of eight
         {"x,\x01y\r\n", true},
         {"12345678\x80xyz,x\r\n", true},
