@@ -189,30 +189,46 @@ constexpr bool everyItemHasItsRow() {
 }
 static_assert(everyItemHasItsRow(), "each item is a designator of the settings table");
 
-// The column a designator names (0 to 31), as a conversion reads it.
-int8_t columnOf(const char* designator) {
-    const int column = resolveColumn(designator);
-    if (column < 1 || column > static_cast<int>(kCsvColumns)) return kNoColumn;
-    return static_cast<int8_t>(column - 1);
-}
-
 bool sameKey(const TitleKey& a, const TitleKey& b) {
     return a.length == b.length && memcmp(a.text, b.text, a.length) == 0;
 }
 
+// The keys of the titles above, then of the fields' names, with what each
+// names: made once, at the first title row looked at.
+constexpr size_t kKnownKeyCount = sizeof kKnownTitles / sizeof kKnownTitles[0] + kColumnFieldCount;
+struct KnownKeys {
+    TitleKey key[kKnownKeyCount];
+    TitleName name[kKnownKeyCount];
+};
+const KnownKeys& knownKeys() {
+    static const KnownKeys* const keys = [] {
+        static KnownKeys made;
+        size_t n = 0;
+        for (const KnownTitle& title : kKnownTitles) {
+            TitleName name = title.name;
+            if (name == kTitleField) {
+                const int k = columnFieldIndex(title.field, strlen(title.field));
+                name = static_cast<TitleName>(k < 0 ? kTitleNothing : kTitleField + k);
+            }
+            if (!makeTitleKey(title.text, strlen(title.text), made.key[n])) name = kTitleNothing;
+            made.name[n] = name;
+            ++n;
+        }
+        for (size_t k = 0; k < kColumnFieldCount; ++k, ++n) {
+            const char* field = columnField(k).name;
+            made.name[n] = static_cast<TitleName>(kTitleField + k);
+            if (!makeTitleKey(field, strlen(field), made.key[n])) made.name[n] = kTitleNothing;
+        }
+        return &made;
+    }();
+    return *keys;
+}
+
 // What a title's key names: one of the titles above, else a field by name.
 TitleName titleNamed(const TitleKey& key) {
-    TitleKey known;
-    for (const KnownTitle& title : kKnownTitles) {
-        if (!makeTitleKey(title.text, strlen(title.text), known) || !sameKey(known, key)) continue;
-        if (title.name != kTitleField) return title.name;
-        const int k = columnFieldIndex(title.field, strlen(title.field));
-        return static_cast<TitleName>(k < 0 ? kTitleNothing : kTitleField + k);
-    }
-    for (size_t k = 0; k < kColumnFieldCount; ++k) {
-        const char* name = columnField(k).name;
-        if (makeTitleKey(name, strlen(name), known) && sameKey(known, key))
-            return static_cast<TitleName>(kTitleField + k);
+    const KnownKeys& known = knownKeys();
+    for (size_t n = 0; n < kKnownKeyCount; ++n) {
+        if (known.name[n] != kTitleNothing && sameKey(known.key[n], key)) return known.name[n];
     }
     return kTitleNothing;
 }
@@ -371,11 +387,11 @@ bool titleRowDiffers(const TitleRow& row, const ConversionSettings& settings) {
     if (!row.isTitleRow) return false;
     for (size_t k = 0; k < kTitleItemCount; ++k) {
         const SettingDescriptor& setting = titleItemSetting(k);
-        if (columnOf(static_cast<const char*>(settingField(settings, setting))) != row.item[k])
+        if (columnIndex(static_cast<const char*>(settingField(settings, setting))) != row.item[k])
             return true;
     }
     for (size_t k = 0; k < kColumnFieldCount; ++k) {
-        if (row.field[k] != kNoColumn && columnOf(settings.fieldColumns[k]) != row.field[k])
+        if (row.field[k] != kNoColumn && columnIndex(settings.fieldColumns[k]) != row.field[k])
             return true;
     }
     if (row.saysTimeZone && settings.timeZone != row.timeZone) return true;
